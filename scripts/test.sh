@@ -1,0 +1,20 @@
+#!/bin/sh
+# Builds the test configuration (AddressSanitizer + UndefinedBehaviorSanitizer) and runs
+# every test under its own virtual X server with Mesa's software renderer.
+set -eu
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+
+BUILD=${BUILD_DIR:-build-test}
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUMBRIX_SANITIZE=ON
+cmake --build "$BUILD"
+
+export LIBGL_ALWAYS_SOFTWARE=1
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=0"
+export LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+# No sound card is needed: the audio layer falls back to a silent loopback device.
+export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
+
+xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
+    ctest --test-dir "$BUILD" --output-on-failure -j "$(nproc)" "$@"

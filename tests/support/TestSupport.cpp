@@ -1,0 +1,111 @@
+#include "TestSupport.h"
+
+#include <GL/freeglut.h>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <sstream>
+#include <unistd.h>
+
+namespace testsupport {
+
+namespace fs = std::filesystem;
+
+bool ensureGlContext()
+{
+    static int state = 0;   // 0 not tried, 1 ok, -1 failed
+    if (state != 0) {
+        return state == 1;
+    }
+    if (std::getenv("DISPLAY") == nullptr) {
+        std::fprintf(stderr, "ensureGlContext: DISPLAY is not set\n");
+        state = -1;
+        return false;
+    }
+    int argc = 1;
+    char name[] = "tumbrix-tests";
+    char* argv[] = {name, nullptr};
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_ALPHA | GLUT_DEPTH);
+    glutInitWindowSize(1024, 768);
+    glutCreateWindow("tumbrix-tests");
+    glutHideWindow();
+    state = 1;
+    return true;
+}
+
+ScratchDir::ScratchDir()
+{
+    std::random_device rd;
+    std::ostringstream name;
+    name << "tumbrix-test-" << ::getpid() << "-" << rd();
+    dir = fs::temp_directory_path() / name.str();
+    fs::create_directories(dir);
+}
+
+ScratchDir::~ScratchDir()
+{
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+}
+
+fs::path ScratchDir::write(const std::string& relative, const std::string& contents) const
+{
+    fs::path target = dir / relative;
+    fs::create_directories(target.parent_path());
+    std::ofstream out(target, std::ios::binary);
+    out << contents;
+    return target;
+}
+
+WorkingDir::WorkingDir(const fs::path& dir) : previous(fs::current_path())
+{
+    fs::current_path(dir);
+}
+
+WorkingDir::~WorkingDir()
+{
+    std::error_code ec;
+    fs::current_path(previous, ec);
+}
+
+StdoutCapture::StdoutCapture()
+{
+    std::random_device rd;
+    file = fs::temp_directory_path() / ("tumbrix-stdout-" + std::to_string(::getpid()) + "-" + std::to_string(rd()));
+    std::fflush(stdout);
+    std::cout.flush();
+    savedFd = ::dup(STDOUT_FILENO);
+    FILE* f = std::fopen(file.c_str(), "w");
+    ::dup2(::fileno(f), STDOUT_FILENO);
+    std::fclose(f);
+}
+
+std::string StdoutCapture::finish()
+{
+    if (!done) {
+        std::fflush(stdout);
+        std::cout.flush();
+        ::dup2(savedFd, STDOUT_FILENO);
+        ::close(savedFd);
+        done = true;
+    }
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+StdoutCapture::~StdoutCapture()
+{
+    finish();
+    std::error_code ec;
+    fs::remove(file, ec);
+}
+
+fs::path sourceDir() { return TUMBRIX_SOURCE_DIR; }
+fs::path binaryDir() { return TUMBRIX_BINARY_DIR; }
+
+} // namespace testsupport
