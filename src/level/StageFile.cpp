@@ -144,12 +144,24 @@ bool readStageFile(std::istream& in, const std::string& fileName, StageFile& sta
     if (!tokens.number(count, "the cube count")) {
         return false;
     }
+    // Centres first: a Cube is large, and storage reserved from what the file really
+    // held (never from the count) spares the copies of a growing vector.
+    std::vector<Vec3> centres;
+    bool cubesComplete = true;
     for (int i = 0; i < count; ++i) {
         Vec3 p;
         if (!tokens.point(p, "the centre of cube", i)) {
-            return false;
+            cubesComplete = false;
+            break;
         }
-        stage.cubes.emplace_back(p);
+        centres.push_back(p);
+    }
+    stage.cubes.reserve(stage.cubes.size() + centres.size());
+    for (const Vec3& centre : centres) {
+        stage.cubes.emplace_back(centre);
+    }
+    if (!cubesComplete) {
+        return false;
     }
 
     stage.message = tokens.message();
