@@ -439,7 +439,7 @@ void SoundEngine::getSpectrum(float* out, int count)
                 if (looping != AL_TRUE) {
                     break;
                 }
-                position = std::fmod(position, static_cast<double>(frames));
+                position -= static_cast<double>(frames) * std::floor(position / static_cast<double>(frames));
                 index = std::min(static_cast<size_t>(position), frames - 1);
             }
             value += pcm.samples[index * static_cast<size_t>(pcm.channels)] * scale;
