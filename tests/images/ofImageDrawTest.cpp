@@ -1,5 +1,6 @@
 #include "PictureFiles.h"
 
+#include "media/ofAppRunner.h"
 #include "media/ofGraphics.h"
 #include "media/ofImage.h"
 #include "support/TestSupport.h"
@@ -9,9 +10,6 @@
 using pictures::Rgba;
 
 namespace {
-
-const int VIEW_W = 640;   // pixels of the drawing area used by these tests
-const int VIEW_H = 480;
 
 const Rgba RED{255, 0, 0, 255};
 const Rgba GREEN{0, 255, 0, 255};
@@ -32,11 +30,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(testsupport::ensureGlContext());
-        // One unit per pixel, origin at the top-left, y down.
-        glViewport(0, 0, VIEW_W, VIEW_H);
+        // One unit per window pixel, origin at the top-left, y down.
+        glViewport(0, 0, ofGetWidth(), ofGetHeight());
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
-        glOrtho(0, VIEW_W, VIEW_H, 0, -1, 1);
+        glOrtho(0, ofGetWidth(), ofGetHeight(), 0, -1, 1);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glDisable(GL_DEPTH_TEST);
@@ -51,6 +49,7 @@ protected:
     {
         ofSetRectMode(OF_RECTMODE_CORNER);
         ofEnableArbTex();
+        glEnableClientState(GL_VERTEX_ARRAY);   // as the graphics defaults left it
     }
 
     // Colour at screen pixel (x, y), y down.
@@ -58,7 +57,7 @@ protected:
     {
         unsigned char p[4] = {};
         glFinish();
-        glReadPixels(x, VIEW_H - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+        glReadPixels(x, ofGetHeight() - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
         return {p[0], p[1], p[2], 255};
     }
 
@@ -159,4 +158,41 @@ TEST_F(ImageDraw, ImageWithoutTextureDrawsNothing)
     loadQuarters(image, 16, 16);
     image.draw(10, 10, 32, 32);
     EXPECT_EQ(screen(20, 20), BLACK);
+}
+
+TEST_F(ImageDraw, GrabScreenReadsTheRectangleTopRowFirst)
+{
+    ofImage drawn;
+    loadQuarters(drawn, 40, 30);
+    drawn.draw(100, 50, 80, 60);
+
+    // 81 pixels a row: 243-byte rows, which a 4- or 8-byte pack alignment would pad.
+    glPixelStorei(GL_PACK_ALIGNMENT, 8);
+    ofImage grabbed;
+    grabbed.grabScreen(100, 50, 81, 60);
+    GLint alignment = 0;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 8);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+
+    ASSERT_EQ(grabbed.width, 81);
+    EXPECT_EQ(grabbed.height, 60);
+    EXPECT_EQ(grabbed.type, OF_IMAGE_COLOR);
+    auto at = [&](int x, int y) { return pictures::pixelAt(grabbed.getPixels(), 81, 3, x, y); };
+    EXPECT_EQ(at(3, 3), RED);
+    EXPECT_EQ(at(76, 3), GREEN);
+    EXPECT_EQ(at(3, 56), BLUE);
+    EXPECT_EQ(at(76, 56), YELLOW);
+    EXPECT_EQ(at(80, 3), BLACK);
+    EXPECT_EQ(at(80, 56), BLACK);
+    EXPECT_TRUE(grabbed.tex.bAllocated());
+    EXPECT_FLOAT_EQ(grabbed.tex.getWidth(), 81.0f);
+
+    // A grey image keeps its type and takes the size of the new rectangle.
+    ofImage grey;
+    grey.allocate(4, 4, OF_IMAGE_GRAYSCALE);
+    grey.grabScreen(100, 50, 20, 10);
+    EXPECT_EQ(grey.width, 20);
+    EXPECT_EQ(grey.bpp, 8);
+    EXPECT_GT(grey.getPixels()[0], 0);   // red, as luminance
 }
