@@ -1,5 +1,6 @@
 #include "media/ofTrueTypeFont.h"
 
+#include "media/ofTexture.h"
 #include "media/ofUtils.h"
 
 #include <ft2build.h>
@@ -17,15 +18,6 @@ const char* SOURCE_NAME = "ofTrueTypeFont.cpp";   // named in the "font not allo
 const int GLYPH_P = 'p' - 33;                     // the space is as wide as this glyph's bitmap
 const int MAX_GLYPH_TEXTURE = 1024;               // texels per side; larger glyphs are left blank
 const double LINE_HEIGHT_FACTOR = 1.4299999475479126;   // line height per point of font size
-
-int nextPow2(int a)
-{
-    int r = 1;
-    while (r < a) {
-        r <<= 1;
-    }
-    return r;
-}
 
 int clampToInt(long long v)
 {
@@ -183,8 +175,8 @@ void ofTrueTypeFont::loadFont(std::string filename, int fontsize, bool antiAlias
         int bitmapWidth = coverage.empty() ? 0 : static_cast<int>(slot->bitmap.width);
         int bitmapRows = coverage.empty() ? 0 : static_cast<int>(slot->bitmap.rows);
 
-        int w = nextPow2(bitmapWidth + 2 * border);
-        int h = nextPow2(bitmapRows + 2 * border);
+        int w = ofNextPow2(bitmapWidth + 2 * border);
+        int h = ofNextPow2(bitmapRows + 2 * border);
         w = std::max(w, 2);
         h = std::max(h, 2);
 

@@ -1,35 +1,9 @@
 #include "FontTestSupport.h"
 
-#include "support/TestSupport.h"
-
 #include <GL/gl.h>
 #include <algorithm>
-#include <cstdlib>
-#include <dlfcn.h>
 
 namespace fonttest {
-
-bool glContext()
-{
-    static bool pinned = false;
-    if (!pinned) {
-        // Mesa's softpipe rather than llvmpipe: the LLVM JIT registers unwind tables through
-        // malloc, which deadlocks AddressSanitizer's slow unwinder.
-        setenv("GALLIUM_DRIVER", "softpipe", 0);
-    }
-    if (!testsupport::ensureGlContext()) {
-        return false;
-    }
-    if (!pinned) {
-        // Keep the driver mapped until the leak check at exit, so its allocations carry module
-        // names that the leak suppressions can match.
-        for (const char* module : {"libGLX_mesa.so.0", "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"}) {
-            dlopen(module, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-        }
-        pinned = true;
-    }
-    return true;
-}
 
 std::string dejavuSans() { return "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"; }
 std::string dejavuSerif() { return "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf"; }

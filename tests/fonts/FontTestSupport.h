@@ -7,9 +7,6 @@
 
 namespace fonttest {
 
-// The shared GL context for the font tests (see glContext in the .cpp for the driver set-up).
-bool glContext();
-
 // DejaVu Sans from Debian's fonts-dejavu-core.
 std::string dejavuSans();
 std::string dejavuSerif();

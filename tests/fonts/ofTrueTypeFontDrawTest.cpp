@@ -19,7 +19,7 @@ protected:
 
     static void SetUpTestSuite()
     {
-        if (fonttest::glContext()) {
+        if (testsupport::ensureGlContext()) {
             font = new ofTrueTypeFont();
             font->loadFont(fonttest::dejavuSans(), 24);
         }
@@ -222,7 +222,7 @@ TEST_F(FontDraw, BoundingBoxSpansLinesByTheWholeLineHeight)
 
 TEST(FontUnloaded, DrawingLogsAndDrawsNothing)
 {
-    ASSERT_TRUE(fonttest::glContext());
+    ASSERT_TRUE(testsupport::ensureGlContext());
     ofTrueTypeFont font;
     EXPECT_FALSE(font.bLoadedOk);
     testsupport::StdoutCapture capture;

@@ -29,7 +29,7 @@ std::string fileHead(const std::string& path, size_t bytes)
 
 class FontLoad : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(fonttest::glContext()); }
+    void SetUp() override { ASSERT_TRUE(testsupport::ensureGlContext()); }
 };
 
 } // namespace
