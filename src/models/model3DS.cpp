@@ -189,6 +189,12 @@ void model3DS::readChunks(const unsigned char* data, std::size_t size)
 {
     const std::size_t mainLength = uint32_t(data[2]) | (uint32_t(data[3]) << 8) | (uint32_t(data[4]) << 16)
         | (uint32_t(data[5]) << 24);
+    // Each pass below reads at most a main chunk's length; a shorter one would never end.
+    if (mainLength < HEADER_BYTES) {
+        warn("chunk 0x%04X at offset 0 has length %zu (%zu bytes left in the file); stopped reading", MAIN,
+             mainLength, size);
+        return;
+    }
     std::vector<Frame> frames;
     std::size_t pos = 0;
 

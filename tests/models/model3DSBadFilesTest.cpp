@@ -130,6 +130,20 @@ TEST(model3DSBadFiles, ALyingChunkStopsTheReadingAndKeepsWhatWasRead)
     EXPECT_EQ(model.meshes.size(), 1u);
 }
 
+TEST(model3DSBadFiles, AMainChunkShorterThanItsHeaderEndsTheReading)
+{
+    for (uint32_t length : {0u, 5u}) {
+        std::string bytes = file({goodObject("obj")});
+        setLength(bytes, 0, length);
+        model3DS model;
+        EXPECT_EQ(loadCapturing(model, bytes),
+                  "[3DS] WARNING: Model 'data/bad.3ds': chunk 0x4D4D at offset 0 has length " + std::to_string(length) +
+                      " (" + std::to_string(bytes.size()) + " bytes left in the file); stopped reading\n"
+                      "[3DS] Model 'data/bad.3ds' loaded\n");
+        EXPECT_TRUE(model.meshes.empty());
+    }
+}
+
 TEST(model3DSBadFiles, ZeroPaddingAfterTheMainChunkIsReportedNotLooped)
 {
     model3DS model;
