@@ -3,7 +3,6 @@
 #include "media/ofUtils.h"
 
 #include <fstream>
-#include <iterator>
 #include <utility>
 
 namespace {
@@ -49,11 +48,13 @@ void Level::load(int& stage, int& totalScore)
     }
 
     // Values the file does not reach keep what they were; the message is the file's only.
+    // Cubes are read straight into the Level's vector, so a reload reuses its storage.
     StageFile read;
     read.fallRadius = fallRadius;
     read.timeLimit = timeLimit;
     read.startPosition = startPosition;
     read.targetPosition = targetPosition;
+    read.cubes.swap(cubes);
     if (in.is_open()) {
         readStageFile(in, fileName, read);
     } else {
@@ -64,14 +65,9 @@ void Level::load(int& stage, int& totalScore)
     timeLimit = read.timeLimit;
     startPosition = read.startPosition;
     targetPosition = read.targetPosition;
+    cubes.swap(read.cubes);
     dice.splice(dice.end(), read.dice);
     coins.splice(coins.end(), read.coins);
-    if (cubes.empty()) {
-        cubes = std::move(read.cubes);
-    } else {
-        cubes.insert(cubes.end(), std::make_move_iterator(read.cubes.begin()),
-                     std::make_move_iterator(read.cubes.end()));
-    }
     message = std::move(read.message);
     diceTotal = remainingDice();
     coinsTotal = remainingCoins();
