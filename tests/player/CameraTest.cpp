@@ -70,15 +70,6 @@ TEST(Camera, ConvergesBehindAndAboveTheRestingBall)
     EXPECT_GT(dot(viewUp(view), Vec3(0, 0, 1)), 0.8f);
 }
 
-TEST(Camera, SmoothsSevenPercentPerFrame)
-{
-    BallWorld world(longRow());
-    Camera camera;
-    camera.eye = Vec3(10, 0, 0);
-    camera.update(world.player);
-    expectNearVec(camera.eye, Vec3(10, 0, 0) * 0.93f + camera.followTarget * 0.07f, 1e-5f);
-}
-
 TEST(Camera, UpFollowsGravityAtOnceWhileTheEyeDrifts)
 {
     BallWorld world(longRow());

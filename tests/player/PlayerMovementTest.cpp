@@ -78,17 +78,6 @@ TEST(PlayerMovement, TurnIsExactlyAQuarterAndLeftThenRightRestoresFront)
     expectExactly(ball.Position, 0, 0, 1.35f);
 }
 
-TEST(PlayerMovement, FourRightTurnsComeBackToTheStartingHeading)
-{
-    BallWorld world(rowAlongY(1));
-    for (int i = 0; i < 4; ++i) {
-        world.act(&Player::turnRight);
-    }
-    world.frame();
-    EXPECT_EQ(world.player.heading, -270.0f);
-    expectExactly(world.player.Front, 0, 1, 0);
-}
-
 TEST(PlayerMovement, StepMovesOneCubeInTwentyFramesAndStops)
 {
     BallWorld world(rowAlongY(5));
@@ -107,20 +96,6 @@ TEST(PlayerMovement, StepMovesOneCubeInTwentyFramesAndStops)
     EXPECT_EQ(world.act(&Player::moveForward), 21);
     expectNearVec(ball.Position, Vec3(0, 4, 1.35f), 1e-5f);
     expectExactly(ball.Gravity, 0, 0, -1);
-}
-
-TEST(PlayerMovement, StepAdvancesATenthPerFrame)
-{
-    BallWorld world(rowAlongY(3));
-    world.frame();
-    world.press(&Player::moveForward);
-    world.frame();   // the step sets its speed; the ball moves from the next frame on
-    float previous = world.player.Position.y;
-    for (int i = 0; i < 20; ++i) {
-        world.frame();
-        EXPECT_NEAR(world.player.Position.y - previous, 0.1f, 1e-5f) << "frame " << i;
-        previous = world.player.Position.y;
-    }
 }
 
 TEST(PlayerMovement, SteppingOffAnEdgeRollsOntoTheSideFace)
