@@ -1,5 +1,11 @@
-// Replaced by the window loop as soon as the framework's window lands.
+#include "app/Application.h"
+#include "media/ofAppGlutWindow.h"
+#include "media/ofAppRunner.h"
+
 int main()
 {
+    ofAppGlutWindow window;
+    ofSetupOpenGL(&window, 800, 600, 1);   // opened at 800x600, full screen from the first frame
+    ofRunApp(new Application);
     return 0;
 }

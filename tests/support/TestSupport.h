@@ -7,7 +7,8 @@
 namespace testsupport {
 
 // Makes a GL context current on this thread, once per test program: a hidden
-// 1024x768 GLUT window on $DISPLAY (the test command starts a virtual X server).
+// 1024x768 window opened with ofSetupOpenGL (window mode, graphics defaults applied)
+// on $DISPLAY (the test command starts a virtual X server).
 // Returns false when no display can be opened; GL tests then fail with a message.
 bool ensureGlContext();
 

@@ -1,0 +1,3 @@
+#include "media/ofEvents.h"
+
+ofCoreEvents ofEvents;

@@ -1,0 +1,197 @@
+"""Cube face textures: every face of every cube shows one whole copy, so each design is a
+tile whose four edges meet its neighbours' edges. A sunken groove with a bevel runs round
+the border, which makes the stage read as a grid of cubes from the camera.
+
+Each design gives an albedo and a height field; shade() lights the relief from the viewer,
+so slopes darken the same way on every side (the faces are seen in all orientations) and
+low parts darken a little more, like dirt in the grooves.
+"""
+
+import numpy as np
+
+from common import downsample, hex_colour, mix, rng, save_png, smoothstep, tile_noise
+
+SIZE = 256          # texels per face edge
+SUPERSAMPLE = 4     # rendered at SIZE * SUPERSAMPLE, box-filtered down
+
+
+def grid():
+    n = SIZE * SUPERSAMPLE
+    c = (np.arange(n) + 0.5) / n
+    return np.meshgrid(c, c, indexing="xy")
+
+
+def upsample_noise(noise):
+    """Repeats a SIZE-square noise to the supersampled grid (nearest texel)."""
+    return np.repeat(np.repeat(noise, SUPERSAMPLE, axis=0), SUPERSAMPLE, axis=1)
+
+
+def frame_height(u, v, groove=0.018, bevel=0.055):
+    """0 in the border groove, rising over the bevel to 1 on the plateau."""
+    d = np.minimum(np.minimum(u, 1.0 - u), np.minimum(v, 1.0 - v))
+    return smoothstep(groove, groove + bevel, d)
+
+
+def shade(albedo, height, relief, ambient_depth=0.35):
+    """Lights a height field (0..1, scaled by relief) from straight ahead with a slight
+    top-left bias, wrapping the differences so the tile's edges stay seamless."""
+    n = height.shape[0]
+    dx = (np.roll(height, -1, axis=1) - np.roll(height, 1, axis=1)) * relief * n / 2.0
+    dy = (np.roll(height, -1, axis=0) - np.roll(height, 1, axis=0)) * relief * n / 2.0
+    normal = np.stack([-dx, -dy, np.ones_like(dx)], axis=-1)
+    normal /= np.linalg.norm(normal, axis=-1, keepdims=True)
+    light = np.array([-0.15, -0.2, 1.0])
+    light /= np.linalg.norm(light)
+    lambert = np.clip(normal @ light, 0.0, 1.0)
+    occlusion = 1.0 - ambient_depth * (1.0 - np.clip(height, 0.0, 1.0))
+    return albedo * (lambert * occlusion)[..., None]
+
+
+def finish(image):
+    return np.clip(downsample(image, SUPERSAMPLE), 0.0, 1.0)
+
+
+def blue_tiles():
+    """Blue tiles: the face split into four panels by a thinner groove."""
+    u, v = grid()
+    g = rng("face_blue_tiles")
+    noise = upsample_noise(tile_noise(g, SIZE, 1.2))
+    inner_u = np.abs(u - 0.5)
+    inner_v = np.abs(v - 0.5)
+    cross = smoothstep(0.006, 0.03, np.minimum(inner_u, inner_v))
+    height = frame_height(u, v) * (0.55 + 0.45 * cross)
+    base = mix(hex_colour("#2f63c8"), hex_colour("#4f8cf0"), 0.5 + 0.12 * noise)
+    groove = hex_colour("#14244a")
+    albedo = mix(groove, base, smoothstep(0.0, 0.5, height))
+    return finish(shade(albedo, height, 0.06))
+
+
+def green_checker():
+    """Green checkerboard of four by four squares inside the frame."""
+    u, v = grid()
+    g = rng("face_green_checker")
+    noise = upsample_noise(tile_noise(g, SIZE, 1.5))
+    cells = (np.floor(u * 4) + np.floor(v * 4)) % 2
+    # Soften the square edges so the downsampled result has no stair steps.
+    fu = np.abs((u * 4) % 1.0 - 0.5)
+    fv = np.abs((v * 4) % 1.0 - 0.5)
+    edge = smoothstep(0.47, 0.5, np.maximum(fu, fv))
+    light = hex_colour("#7bd36a")
+    dark = hex_colour("#3f9a45")
+    base = mix(mix(light, dark, cells), mix(light, dark, 0.5), edge)
+    base = base * (1.0 + 0.06 * noise)[..., None]
+    height = frame_height(u, v)
+    albedo = mix(hex_colour("#173d1b"), base, smoothstep(0.0, 0.5, height))
+    return finish(shade(albedo, height, 0.06))
+
+
+def orange_tread():
+    """Orange tread plate: raised lozenges in alternating directions, a rivet near each
+    corner, brushed metal."""
+    u, v = grid()
+    g = rng("face_orange_tread")
+    brushed = upsample_noise(tile_noise(g, SIZE, 0.6))
+    n = 5                                       # lozenge cells per edge
+    cu = (u * n) % 1.0 - 0.5
+    cv = (v * n) % 1.0 - 0.5
+    flip = (np.floor(u * n) + np.floor(v * n)) % 2
+    a = (cu + cv) / np.sqrt(2.0)
+    b = (cu - cv) / np.sqrt(2.0)
+    along = np.where(flip > 0, a, b)
+    across = np.where(flip > 0, b, a)
+    lozenge = 1.0 - smoothstep(0.7, 1.0, np.sqrt((along / 0.4) ** 2 + (across / 0.1) ** 2))
+    rivet = np.zeros_like(u)
+    for x in (0.11, 0.89):
+        for y in (0.11, 0.89):
+            r = np.sqrt((u - x) ** 2 + (v - y) ** 2)
+            rivet = np.maximum(rivet, np.sqrt(np.clip(1.0 - (r / 0.035) ** 2, 0.0, 1.0)))
+    plate = frame_height(u, v, groove=0.012, bevel=0.04)
+    height = plate * (0.6 + 0.25 * lozenge) + 0.25 * rivet * plate
+    base = mix(hex_colour("#c86a18"), hex_colour("#f0a040"), 0.5 + 0.1 * brushed + 0.25 * lozenge)
+    albedo = mix(hex_colour("#3a1c08"), base, smoothstep(0.0, 0.4, plate))
+    return finish(shade(albedo, height, 0.05))
+
+
+def wrapped_voronoi(u, v, points):
+    """Distances to the nearest and second-nearest of points on a torus, and the index of
+    the nearest."""
+    first = np.full(u.shape, 9.0)
+    second = np.full(u.shape, 9.0)
+    owner = np.zeros(u.shape, dtype=np.int64)
+    for k, (px, py) in enumerate(points):
+        dx = np.abs(u - px)
+        dy = np.abs(v - py)
+        dx = np.minimum(dx, 1.0 - dx)
+        dy = np.minimum(dy, 1.0 - dy)
+        d = np.sqrt(dx * dx + dy * dy)
+        closer = d < first
+        second = np.where(closer, first, np.minimum(second, d))
+        owner = np.where(closer, k, owner)
+        first = np.where(closer, d, first)
+    return first, second, owner
+
+
+def purple_stones():
+    """Purple cobbles: a wrapped Voronoi pattern of stones in mortar, inside the frame."""
+    u, v = grid()
+    g = rng("face_purple_stones")
+    cells = 3
+    points = []
+    for j in range(cells):
+        for i in range(cells):
+            points.append(((i + 0.5 + g.uniform(-0.3, 0.3)) / cells,
+                           (j + 0.5 + g.uniform(-0.3, 0.3)) / cells))
+    tints = g.uniform(-1.0, 1.0, len(points))
+    first, second, owner = wrapped_voronoi(u, v, points)
+    gap = second - first
+    stone = smoothstep(0.008, 0.05, gap)
+    grain = upsample_noise(tile_noise(g, SIZE, 1.0))
+    frame = frame_height(u, v)
+    height = frame * (0.5 + 0.5 * stone * (0.8 + 0.2 * smoothstep(0.0, 0.2, gap)))
+    base = mix(hex_colour("#6a3f9e"), hex_colour("#9a6ccf"), 0.5 + 0.35 * tints[owner] + 0.08 * grain)
+    mortar = hex_colour("#2d2238")
+    albedo = mix(mortar, base, stone)
+    albedo = mix(hex_colour("#1c1426"), albedo, smoothstep(0.0, 0.5, frame))
+    return finish(shade(albedo, height, 0.07))
+
+
+def red_bricks():
+    """Red bricks, four courses in running bond, inside the frame."""
+    u, v = grid()
+    g = rng("face_red_bricks")
+    courses = 4
+    row = np.floor(v * courses)
+    shifted = u + 0.25 * (row % 2)
+    col = np.floor(shifted * 2) % 2
+    fu = (shifted * 2) % 1.0
+    fv = (v * courses) % 1.0
+    # Distance to the mortar in texture units, then a soft brick mask.
+    d = np.minimum(np.minimum(fu, 1.0 - fu) / 2.0, np.minimum(fv, 1.0 - fv) / courses)
+    brick = smoothstep(0.006, 0.018, d)
+    brick_id = (row * 2 + col).astype(np.int64)
+    tints = g.uniform(-1.0, 1.0, courses * 2)
+    grain = upsample_noise(tile_noise(g, SIZE, 0.9))
+    frame = frame_height(u, v)
+    height = frame * (0.6 + 0.4 * brick)
+    base = mix(hex_colour("#9e3424"), hex_colour("#c8553a"), 0.5 + 0.3 * tints[brick_id] + 0.12 * grain)
+    albedo = mix(hex_colour("#8c8478"), base, brick)
+    albedo = mix(hex_colour("#2a120e"), albedo, smoothstep(0.0, 0.5, frame))
+    return finish(shade(albedo, height, 0.05))
+
+
+FACES = {
+    "face_blue_tiles.png": blue_tiles,
+    "face_green_checker.png": green_checker,
+    "face_orange_tread.png": orange_tread,
+    "face_purple_stones.png": purple_stones,
+    "face_red_bricks.png": red_bricks,
+}
+
+
+def generate(out_dir):
+    folder = out_dir / "levels" / "levelTextures"
+    written = []
+    for name, design in FACES.items():
+        save_png(folder / name, design())
+        written.append(folder / name)
+    return written

@@ -1,0 +1,155 @@
+"""Sky maps for the sky sphere. Every texel is computed from its direction in the world, so
+the map wraps round without a seam and the poles show no pinch: features near a pole are
+drawn as wide in the map as the sphere squeezes them.
+
+The world's up is +z (gravity at a stage's start); in the picture that is the bottom row
+(see common.sky_directions).
+"""
+
+import numpy as np
+
+from common import (SphereNoise, hex_colour, mix, rng, save_png, sky_directions, smoothstep,
+                    upsample2)
+
+WIDTH, HEIGHT = 2048, 1024
+
+
+def splat_stars(image, directions, generator, count, brightness, density=None):
+    """Adds count stars, uniform over the sphere (or thinned by density(dirs) in 0..1),
+    each a small Gaussian measured in true angle, so stars stay round near the poles."""
+    height, width = image.shape[:2]
+    texel = np.pi / height                            # radians per row
+    stars = []
+    while len(stars) < count:
+        d = generator.standard_normal((count, 3))
+        d /= np.linalg.norm(d, axis=1, keepdims=True)
+        # No stars right round the poles: there the mipmaps of the map smear them
+        # into streaks.
+        keep = 1.0 - smoothstep(0.93, 0.985, np.abs(d[:, 2]))
+        if density is not None:
+            keep = keep * density(d)
+        d = d[generator.random(count) < keep]
+        stars.extend(d)
+    stars = np.array(stars[:count])
+    # Magnitudes: many faint stars, a few bright ones.
+    power = brightness * generator.pareto(2.2, count).clip(0.0, 12.0) * 0.35 + brightness * 0.12
+    sizes = texel * generator.uniform(0.55, 0.9, count) * (1.0 + 0.08 * power / brightness)
+    temperature = generator.uniform(0.0, 1.0, count)
+    for d, p, sigma, warmth in zip(stars, power, sizes, temperature):
+        colour = mix(hex_colour("#a8c4ff"), hex_colour("#ffd9a8"), warmth) * 0.6 + 0.4
+        rho = np.arccos(np.clip(d[2], -1.0, 1.0))
+        theta = np.arctan2(-d[0], d[1]) % (2.0 * np.pi)
+        row = (1.0 - rho / np.pi) * height - 0.5
+        col = theta / (2.0 * np.pi) * width - 0.5
+        reach = 4.0 * sigma
+        half_rows = int(np.ceil(reach / texel)) + 1
+        rows = np.arange(int(row) - half_rows, int(row) + half_rows + 2)
+        rows = rows[(rows >= 0) & (rows < height)]
+        widest = max(np.sin(rho) - reach, 1e-3)
+        half_cols = min(int(np.ceil(reach / (2.0 * np.pi / width) / widest)) + 1, width // 2)
+        cols = np.arange(int(col) - half_cols, int(col) + half_cols + 2) % width
+        patch = directions[np.ix_(rows, cols)]
+        angle = np.arccos(np.clip(patch @ d, -1.0, 1.0))
+        glow = p * np.exp(-0.5 * (angle / sigma) ** 2)
+        image[np.ix_(rows, cols)] += glow[..., None] * colour
+
+
+def starfield():
+    """Black space with a faint band of the galaxy and its dust lanes, and stars thickest
+    along the band."""
+    g = rng("sky_stars")
+    dirs = sky_directions(WIDTH, HEIGHT)
+    half = sky_directions(WIDTH // 2, HEIGHT // 2)
+    band_normal = np.array([0.35, -0.25, 0.9])
+    band_normal /= np.linalg.norm(band_normal)
+    noise = SphereNoise(g, octaves=6)
+    band = np.exp(-((half @ band_normal) / 0.16) ** 2)
+    clouds = noise.sample(half, 3.0)
+    dust = noise.sample(half + 7.0, 6.0, octaves=4)
+    glow = band * smoothstep(0.3, 0.75, clouds) * (1.0 - 0.8 * smoothstep(0.45, 0.7, dust))
+    smooth = glow[..., None] * hex_colour("#3a3f5c") * 0.9
+    smooth += (band ** 4)[..., None] * hex_colour("#2a2030") * 0.5
+    image = upsample2(smooth) + hex_colour("#020308")
+
+    def along_band(d):
+        return 0.25 + 0.75 * np.exp(-((d @ band_normal) / 0.2) ** 2)
+
+    splat_stars(image, dirs, g, 9000, 0.5, along_band)
+    return np.clip(image, 0.0, 1.0)
+
+
+def nebula():
+    """A coloured nebula: magenta and teal clouds with dark filaments, over a sparse
+    starfield."""
+    g = rng("sky_nebula")
+    dirs = sky_directions(WIDTH, HEIGHT)
+    half = sky_directions(WIDTH // 2, HEIGHT // 2)
+    noise = SphereNoise(g, octaves=6)
+    warp = np.stack([noise.sample(half + 3.1, 1.5, octaves=3),
+                     noise.sample(half + 5.7, 1.5, octaves=3),
+                     noise.sample(half + 9.3, 1.5, octaves=3)], axis=-1) - 0.5
+    warped = half + 0.9 * warp
+    pink = smoothstep(0.42, 0.8, noise.sample(warped, 1.4, gain=0.55))
+    teal = smoothstep(0.45, 0.82, noise.sample(warped + 11.0, 1.8, gain=0.55))
+    filaments = smoothstep(0.5, 0.72, noise.sample(warped + 23.0, 4.0, gain=0.6))
+    smooth = np.zeros(half.shape) + hex_colour("#04030a")
+    smooth += pink[..., None] * hex_colour("#b0307a") * 0.85
+    smooth += (pink ** 3)[..., None] * hex_colour("#ff9ad0") * 0.35
+    smooth += teal[..., None] * hex_colour("#1f8a9a") * 0.7
+    smooth += (pink * teal)[..., None] * hex_colour("#f0e0ff") * 0.35
+    smooth *= (1.0 - 0.75 * filaments * np.maximum(pink, teal))[..., None]
+    image = upsample2(smooth)
+    splat_stars(image, dirs, g, 3500, 0.55)
+    return np.clip(image, 0.0, 1.0)
+
+
+def dusk():
+    """Evening sky: deep blue overhead, pink and orange at the horizon with the glow of a
+    set sun, thin lit clouds, a few early stars, dusky violet below."""
+    g = rng("sky_dusk")
+    dirs = sky_directions(WIDTH, HEIGHT)
+    noise = SphereNoise(g, octaves=5)
+    z = dirs[..., 2]
+    # Colour stops by height above the horizon (z is the sine of the elevation).
+    stops = [(-1.0, "#07040e"), (-0.35, "#1a1030"), (-0.06, "#4a2a4e"), (0.0, "#ff9a52"),
+             (0.06, "#f77a6a"), (0.2, "#a85a8e"), (0.45, "#4a3a86"), (0.75, "#1c2460"),
+             (1.0, "#0c1438")]
+    image = np.zeros(dirs.shape)
+    for (z0, c0), (z1, c1) in zip(stops, stops[1:]):
+        inside = (z >= z0) & (z <= z1)
+        t = smoothstep(z0, z1, z)
+        image[inside] = mix(hex_colour(c0), hex_colour(c1), t[inside])
+    sun = np.array([0.8, 0.6, -0.04])
+    sun /= np.linalg.norm(sun)
+    angle = np.arccos(np.clip(dirs @ sun, -1.0, 1.0))
+    image += (np.exp(-(angle / 0.35) ** 2) * 0.55)[..., None] * hex_colour("#ffb070")
+    image += (np.exp(-(angle / 0.08) ** 2) * 0.5)[..., None] * hex_colour("#fff0c0")
+    # Clouds: noise squashed in height into long streaks, only in the lower sky.
+    half = sky_directions(WIDTH // 2, HEIGHT // 2)
+    streak = upsample2(noise.sample(half * np.array([1.0, 1.0, 7.0]), 2.2, gain=0.5))
+    cloud = smoothstep(0.52, 0.7, streak) * smoothstep(0.0, 0.05, z) * (1.0 - smoothstep(0.25, 0.45, z))
+    lit = np.exp(-(angle / 0.9) ** 2)
+    cloud_colour = mix(hex_colour("#3a2448"), hex_colour("#ffb080"), lit)
+    image = mix(image, cloud_colour, 0.85 * cloud)
+
+    def high_sky(d):
+        return smoothstep(0.3, 0.8, d[:, 2])
+
+    splat_stars(image, dirs, g, 700, 0.35, high_sky)
+    return np.clip(image, 0.0, 1.0)
+
+
+SKIES = {
+    "sky_stars.png": starfield,
+    "sky_nebula.png": nebula,
+    "sky_dusk.png": dusk,
+}
+
+
+def generate(out_dir):
+    folder = out_dir / "levels" / "levelTextures"
+    written = []
+    for name, design in SKIES.items():
+        save_png(folder / name, design())
+        written.append(folder / name)
+    return written
