@@ -100,9 +100,14 @@ def orange_tread():
     along = np.where(flip > 0, a, b)
     across = np.where(flip > 0, b, a)
     lozenge = 1.0 - smoothstep(0.7, 1.0, np.sqrt((along / 0.4) ** 2 + (across / 0.1) ** 2))
+    # The corner cells hold rivets instead of lozenges.
+    edge_u = (np.floor(u * n) == 0) | (np.floor(u * n) == n - 1)
+    edge_v = (np.floor(v * n) == 0) | (np.floor(v * n) == n - 1)
+    lozenge = np.where(edge_u & edge_v, 0.0, lozenge)
     rivet = np.zeros_like(u)
-    for x in (0.11, 0.89):
-        for y in (0.11, 0.89):
+    corner = 0.5 / n
+    for x in (corner, 1.0 - corner):
+        for y in (corner, 1.0 - corner):
             r = np.sqrt((u - x) ** 2 + (v - y) ** 2)
             rivet = np.maximum(rivet, np.sqrt(np.clip(1.0 - (r / 0.035) ** 2, 0.0, 1.0)))
     plate = frame_height(u, v, groove=0.012, bevel=0.04)
@@ -113,22 +118,30 @@ def orange_tread():
 
 
 def wrapped_voronoi(u, v, points):
-    """Distances to the nearest and second-nearest of points on a torus, and the index of
-    the nearest."""
+    """Voronoi cells of points on a torus: for every pixel the index of the nearest point
+    and the distance to the edge between its cell and the next one (the true distance to
+    the bisector of the two nearest points, so mortar lines keep one width)."""
     first = np.full(u.shape, 9.0)
     second = np.full(u.shape, 9.0)
     owner = np.zeros(u.shape, dtype=np.int64)
+    near = [np.zeros(u.shape), np.zeros(u.shape)]
+    next_near = [np.zeros(u.shape), np.zeros(u.shape)]
     for k, (px, py) in enumerate(points):
-        dx = np.abs(u - px)
-        dy = np.abs(v - py)
-        dx = np.minimum(dx, 1.0 - dx)
-        dy = np.minimum(dy, 1.0 - dy)
-        d = np.sqrt(dx * dx + dy * dy)
+        # Signed offsets to the nearest copy of the point.
+        dx = (px - u + 0.5) % 1.0 - 0.5
+        dy = (py - v + 0.5) % 1.0 - 0.5
+        d = dx * dx + dy * dy
         closer = d < first
+        runner_up = ~closer & (d < second)
+        for axis, delta in enumerate((dx, dy)):
+            next_near[axis] = np.where(closer, near[axis], np.where(runner_up, delta, next_near[axis]))
+            near[axis] = np.where(closer, delta, near[axis])
         second = np.where(closer, first, np.minimum(second, d))
         owner = np.where(closer, k, owner)
         first = np.where(closer, d, first)
-    return first, second, owner
+    span = np.sqrt((next_near[0] - near[0]) ** 2 + (next_near[1] - near[1]) ** 2)
+    edge = (second - first) / (2.0 * np.maximum(span, 1e-9))
+    return edge, owner
 
 
 def purple_stones():
@@ -142,12 +155,11 @@ def purple_stones():
             points.append(((i + 0.5 + g.uniform(-0.3, 0.3)) / cells,
                            (j + 0.5 + g.uniform(-0.3, 0.3)) / cells))
     tints = g.uniform(-1.0, 1.0, len(points))
-    first, second, owner = wrapped_voronoi(u, v, points)
-    gap = second - first
-    stone = smoothstep(0.008, 0.05, gap)
+    edge, owner = wrapped_voronoi(u, v, points)
+    stone = smoothstep(0.006, 0.022, edge)
     grain = upsample_noise(tile_noise(g, SIZE, 1.0))
     frame = frame_height(u, v)
-    height = frame * (0.5 + 0.5 * stone * (0.8 + 0.2 * smoothstep(0.0, 0.2, gap)))
+    height = frame * (0.5 + 0.5 * stone)
     base = mix(hex_colour("#6a3f9e"), hex_colour("#9a6ccf"), 0.5 + 0.35 * tints[owner] + 0.08 * grain)
     mortar = hex_colour("#2d2238")
     albedo = mix(mortar, base, stone)

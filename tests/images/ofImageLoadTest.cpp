@@ -1,0 +1,353 @@
+#include "PictureFiles.h"
+
+#include "media/ofImage.h"
+#include "media/ofLibraries.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using pictures::Rgba;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ImageLoad : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(testsupport::ensureGlContext()); }
+
+    // Every pixel of the image equals expected(x, y) in its first `channels` bytes.
+    static void expectPixels(ofImage& image, int channels, const pictures::ColourAt& expected)
+    {
+        for (int y = 0; y < image.height; ++y) {
+            for (int x = 0; x < image.width; ++x) {
+                Rgba got = pictures::pixelAt(image.getPixels(), image.width, image.bpp / 8, x, y);
+                Rgba want = expected(x, y);
+                for (int c = 0; c < channels; ++c) {
+                    ASSERT_EQ(got[c], want[c]) << "pixel " << x << "," << y << " channel " << c;
+                }
+            }
+        }
+    }
+
+    testsupport::ScratchDir dir;
+};
+
+// A well-formed PNG that claims w x h RGB pixels but carries only a token of image data:
+// its header is all a reader sees before it allocates.
+std::string pngClaiming(uint32_t w, uint32_t h)
+{
+    auto crc32 = [](const std::string& bytes) {
+        uint32_t crc = 0xFFFFFFFFu;
+        for (unsigned char byte : bytes) {
+            crc ^= byte;
+            for (int k = 0; k < 8; ++k) {
+                crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+            }
+        }
+        return crc ^ 0xFFFFFFFFu;
+    };
+    auto be32 = [](uint32_t v) {
+        return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16),
+                           static_cast<char>(v >> 8), static_cast<char>(v)};
+    };
+    auto chunk = [&](const std::string& type, const std::string& body) {
+        return be32(static_cast<uint32_t>(body.size())) + type + body + be32(crc32(type + body));
+    };
+    return std::string("\x89PNG\r\n\x1a\n", 8)
+        + chunk("IHDR", be32(w) + be32(h) + std::string("\x08\x02\x00\x00\x00", 5))
+        + chunk("IDAT", std::string("\x78\x9c\x63\x00\x00\x00\x01\x00\x01", 9))
+        + chunk("IEND", "");
+}
+
+} // namespace
+
+TEST_F(ImageLoad, NewImageIsEmpty)
+{
+    ofImage image;
+    EXPECT_EQ(image.width, 0);
+    EXPECT_EQ(image.height, 0);
+    EXPECT_EQ(image.bpp, 0);
+    EXPECT_EQ(image.type, OF_IMAGE_UNDEFINED);
+    EXPECT_EQ(image.myPixels.ofImageType, OF_IMAGE_UNDEFINED);
+    EXPECT_EQ(image.myPixels.glDataType, GL_LUMINANCE);
+    EXPECT_FALSE(image.myPixels.bAllocated);
+    EXPECT_EQ(image.getPixels(), nullptr);
+    EXPECT_TRUE(image.bUseTexture);
+}
+
+TEST_F(ImageLoad, ColourPictureArrivesTopRowFirstInRedGreenBlueOrder)
+{
+    fs::path file = pictures::save(pictures::colour(5, 3, 24, pictures::pattern), FIF_PNG, dir.path() / "rgb.png");
+    ofImage image;
+    ASSERT_TRUE(image.loadImage(file.string()));
+    EXPECT_EQ(image.width, 5);
+    EXPECT_EQ(image.height, 3);
+    EXPECT_EQ(image.bpp, 24);
+    EXPECT_EQ(image.type, OF_IMAGE_COLOR);
+    EXPECT_EQ(image.myPixels.glDataType, GL_RGB);
+    EXPECT_FLOAT_EQ(image.getWidth(), 5.0f);
+    EXPECT_FLOAT_EQ(image.getHeight(), 3.0f);
+    expectPixels(image, 3, pictures::pattern);
+}
+
+TEST_F(ImageLoad, AlphaStaysTheFourthByte)
+{
+    fs::path file = pictures::save(pictures::colour(4, 4, 32, pictures::pattern), FIF_PNG, dir.path() / "rgba.png");
+    ofImage image;
+    ASSERT_TRUE(image.loadImage(file.string()));
+    EXPECT_EQ(image.bpp, 32);
+    EXPECT_EQ(image.type, OF_IMAGE_COLOR_ALPHA);
+    EXPECT_EQ(image.myPixels.glDataType, GL_RGBA);
+    expectPixels(image, 4, pictures::pattern);
+}
+
+TEST_F(ImageLoad, PalettePicturesOfAnyDepthBecomeColour)
+{
+    std::vector<Rgba> entries = {{250, 0, 0, 0}, {0, 240, 10, 0}, {5, 6, 230, 0}, {90, 80, 70, 0}};
+    auto index1 = [](int x, int y) { return (x + y) % 2; };
+    auto index4 = [](int x, int y) { return (x + 2 * y) % 4; };
+    struct Case {
+        const char* name;
+        int bits;
+        FREE_IMAGE_FORMAT format;
+        std::function<int(int, int)> index;
+    };
+    for (const Case& c : {Case{"p8.png", 8, FIF_PNG, index4}, Case{"p4.png", 4, FIF_PNG, index4},
+                          Case{"p4.bmp", 4, FIF_BMP, index4}, Case{"p1.bmp", 1, FIF_BMP, index1}}) {
+        SCOPED_TRACE(c.name);
+        fs::path file = pictures::save(pictures::palette(7, 3, c.bits, entries, c.index), c.format, dir.path() / c.name);
+        ofImage image;
+        ASSERT_TRUE(image.loadImage(file.string()));
+        EXPECT_EQ(image.bpp, 24);
+        EXPECT_EQ(image.type, OF_IMAGE_COLOR);
+        expectPixels(image, 3, [&](int x, int y) { return entries[c.index(x, y)]; });
+    }
+}
+
+TEST_F(ImageLoad, GreyPictureStaysGreyWithOneBytePerPixel)
+{
+    auto value = [](int x, int y) { return static_cast<unsigned char>(x * 30 + y * 3); };
+    fs::path file = pictures::save(pictures::grey(6, 4, value), FIF_PNG, dir.path() / "grey.png");
+    ofImage image;
+    ASSERT_TRUE(image.loadImage(file.string()));
+    EXPECT_EQ(image.bpp, 8);
+    EXPECT_EQ(image.type, OF_IMAGE_GRAYSCALE);
+    EXPECT_EQ(image.myPixels.bytesPerPixel, 1);
+    EXPECT_EQ(image.myPixels.glDataType, GL_LUMINANCE);
+    expectPixels(image, 1, [&](int x, int y) { return Rgba{value(x, y), 0, 0, 0}; });
+}
+
+TEST_F(ImageLoad, SixteenBitChannelsComeDownToEightBits)
+{
+    // 16-bit grey: the high byte of every sample.
+    FIBITMAP* grey16 = FreeImage_AllocateT(FIT_UINT16, 4, 2, 16);
+    for (unsigned line = 0; line < 2; ++line) {
+        auto* samples = reinterpret_cast<unsigned short*>(FreeImage_GetScanLine(grey16, line));
+        for (int x = 0; x < 4; ++x) {
+            samples[x] = static_cast<unsigned short>((x * 60 + line * 5) << 8 | 0x7F);
+        }
+    }
+    fs::path file = pictures::save(grey16, FIF_PNG, dir.path() / "grey16.png");
+    ofImage image;
+    ASSERT_TRUE(image.loadImage(file.string()));
+    EXPECT_EQ(image.bpp, 8);
+    // Line 1 of the bitmap is the top row.
+    expectPixels(image, 1, [](int x, int y) { return Rgba{static_cast<unsigned char>(x * 60 + (1 - y) * 5), 0, 0, 0}; });
+
+    // 16-bit colour with alpha keeps its alpha.
+    FIBITMAP* rgba16 = FreeImage_AllocateT(FIT_RGBA16, 2, 2, 64);
+    for (unsigned line = 0; line < 2; ++line) {
+        auto* px = reinterpret_cast<FIRGBA16*>(FreeImage_GetScanLine(rgba16, line));
+        for (int x = 0; x < 2; ++x) {
+            px[x] = FIRGBA16{0xFF00, 0x8000, 0x1000, static_cast<WORD>(x == 0 ? 0xFFFF : 0x4000)};
+        }
+    }
+    file = pictures::save(rgba16, FIF_PNG, dir.path() / "rgba16.png");
+    ASSERT_TRUE(image.loadImage(file.string()));
+    EXPECT_EQ(image.bpp, 32);
+    expectPixels(image, 4, [](int x, int) { return Rgba{0xFF, 0x80, 0x10, static_cast<unsigned char>(x == 0 ? 0xFF : 0x40)}; });
+}
+
+TEST_F(ImageLoad, FileTypeComesFromContentBeforeName)
+{
+    fs::path file = pictures::save(pictures::colour(3, 2, 24, pictures::pattern), FIF_PNG, dir.path() / "really-a-png.bmp");
+    ofImage image;
+    ASSERT_TRUE(image.loadImage(file.string()));
+    expectPixels(image, 3, pictures::pattern);
+
+    // A TGA file has no signature; its name decides.
+    file = pictures::save(pictures::colour(3, 2, 24, pictures::pattern), FIF_TARGA, dir.path() / "plain.tga");
+    ofImage targa;
+    ASSERT_TRUE(targa.loadImage(file.string()));
+    expectPixels(targa, 3, pictures::pattern);
+}
+
+TEST_F(ImageLoad, BareNamesAreLookedUpUnderData)
+{
+    pictures::save(pictures::colour(2, 2, 24, pictures::pattern), FIF_PNG, dir.path() / "data" / "ball.png");
+    testsupport::WorkingDir cwd(dir.path());
+    ofImage image;
+    EXPECT_TRUE(image.loadImage("ball.png"));
+    EXPECT_EQ(image.width, 2);
+}
+
+TEST_F(ImageLoad, FailedLoadsChangeNothing)
+{
+    ofImage image;
+    EXPECT_FALSE(image.loadImage((dir.path() / "missing.png").string()));
+    EXPECT_EQ(image.width, 0);
+    EXPECT_EQ(image.height, 0);
+    EXPECT_EQ(image.getPixels(), nullptr);
+    EXPECT_EQ(image.type, OF_IMAGE_UNDEFINED);
+
+    fs::path good = pictures::save(pictures::colour(3, 2, 24, pictures::pattern), FIF_PNG, dir.path() / "good.png");
+    ASSERT_TRUE(image.loadImage(good.string()));
+    unsigned char* buffer = image.getPixels();
+    unsigned int texture = image.tex.texData.textureID;
+
+    std::string pngBytes = pictures::readFile(good);
+    const std::pair<const char*, std::string> bad[] = {
+        {"junk.png", "this is not a picture at all"},
+        {"empty.png", ""},
+        {"truncated.png", pngBytes.substr(0, pngBytes.size() / 2)},
+        {"header-only.png", pngBytes.substr(0, 33)},
+        {"notes.txt", "plain text"},
+        {"noextension", "\x01\x02\x03"},
+    };
+    testsupport::StdoutCapture capture;
+    for (const auto& [name, bytes] : bad) {
+        SCOPED_TRACE(name);
+        pictures::writeFile(dir.path() / name, bytes);
+        EXPECT_FALSE(image.loadImage((dir.path() / name).string()));
+        EXPECT_EQ(image.getPixels(), buffer);
+        EXPECT_EQ(image.width, 3);
+        EXPECT_EQ(image.height, 2);
+        EXPECT_EQ(image.bpp, 24);
+        EXPECT_EQ(image.tex.texData.textureID, texture);
+        expectPixels(image, 3, pictures::pattern);
+    }
+    EXPECT_FALSE(image.loadImage((dir.path() / "missing.png").string()));
+    EXPECT_EQ(image.width, 3);
+    EXPECT_EQ(capture.finish(), "");   // unreadable files are not reported by the loader
+}
+
+TEST_F(ImageLoad, SameSizeAndDepthReuseTheBuffer)
+{
+    auto first = [](int x, int y) { return Rgba{static_cast<unsigned char>(x), static_cast<unsigned char>(y), 1, 255}; };
+    fs::path a = pictures::save(pictures::colour(4, 3, 24, first), FIF_PNG, dir.path() / "a.png");
+    fs::path b = pictures::save(pictures::colour(4, 3, 24, pictures::pattern), FIF_PNG, dir.path() / "b.png");
+    fs::path c = pictures::save(pictures::colour(6, 3, 24, pictures::pattern), FIF_PNG, dir.path() / "c.png");
+    ofImage image;
+    ASSERT_TRUE(image.loadImage(a.string()));
+    unsigned char* buffer = image.getPixels();
+    ASSERT_TRUE(image.loadImage(b.string()));
+    EXPECT_EQ(image.getPixels(), buffer);
+    expectPixels(image, 3, pictures::pattern);
+
+    ASSERT_TRUE(image.loadImage(c.string()));
+    EXPECT_EQ(image.width, 6);
+    EXPECT_EQ(image.myPixels.width, 6);
+    expectPixels(image, 3, pictures::pattern);
+}
+
+TEST_F(ImageLoad, OversizedPicturesAreRefusedWithOneLineNamingTheFile)
+{
+    fs::path good = pictures::save(pictures::colour(3, 2, 24, pictures::pattern), FIF_PNG, dir.path() / "good.png");
+    fs::path wide = pictures::save(pictures::colour(OF_IMAGE_MAX_SIDE + 1, 1, 24, pictures::pattern), FIF_PNG, dir.path() / "wide.png");
+    fs::path huge = dir.path() / "huge.png";
+    pictures::writeFile(huge, pngClaiming(70000, 70000));
+    fs::path overflow = dir.path() / "overflow.png";
+    pictures::writeFile(overflow, pngClaiming(1000000, 1000000));
+
+    ofImage image;
+    ASSERT_TRUE(image.loadImage(good.string()));
+    unsigned char* buffer = image.getPixels();
+    for (const fs::path& file : {wide, huge, overflow}) {
+        SCOPED_TRACE(file.filename().string());
+        testsupport::StdoutCapture capture;
+        EXPECT_FALSE(image.loadImage(file.string()));
+        std::string out = capture.finish();
+        EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+        EXPECT_EQ(out.rfind("OF_ERROR: ", 0), 0u) << out;
+        EXPECT_NE(out.find(file.string()), std::string::npos) << out;
+        EXPECT_EQ(image.getPixels(), buffer);
+        EXPECT_EQ(image.width, 3);
+        expectPixels(image, 3, pictures::pattern);
+    }
+
+    // The largest side still allowed loads.
+    fs::path widest = pictures::save(pictures::colour(OF_IMAGE_MAX_SIDE, 1, 24, pictures::pattern), FIF_PNG, dir.path() / "widest.png");
+    ofImage plain;
+    plain.setUseTexture(false);
+    EXPECT_TRUE(plain.loadImage(widest.string()));
+    EXPECT_EQ(plain.width, OF_IMAGE_MAX_SIDE);
+}
+
+TEST_F(ImageLoad, SavedPicturesLoadBackUnchanged)
+{
+    struct Case {
+        const char* name;
+        int type;
+        int bytes;
+    };
+    for (const Case& c : {Case{"grey.png", OF_IMAGE_GRAYSCALE, 1}, Case{"colour.png", OF_IMAGE_COLOR, 3},
+                          Case{"alpha.png", OF_IMAGE_COLOR_ALPHA, 4}, Case{"colour.bmp", OF_IMAGE_COLOR, 3},
+                          Case{"alpha.tga", OF_IMAGE_COLOR_ALPHA, 4}}) {
+        SCOPED_TRACE(c.name);
+        const int w = 5;
+        const int h = 3;
+        std::vector<unsigned char> data;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                Rgba p = pictures::pattern(x, y);
+                data.insert(data.end(), p.begin(), p.begin() + c.bytes);
+            }
+        }
+        ofImage source;
+        source.setFromPixels(data.data(), w, h, c.type);
+        fs::path file = dir.path() / c.name;
+        source.saveImage(file.string());
+
+        ofImage loaded;
+        ASSERT_TRUE(loaded.loadImage(file.string()));
+        EXPECT_EQ(loaded.type, c.type);
+        expectPixels(loaded, c.bytes, pictures::pattern);
+        // Saving leaves the source's own buffer in red-green-blue order.
+        expectPixels(source, c.bytes, pictures::pattern);
+    }
+}
+
+TEST_F(ImageLoad, SaveFailuresAreReported)
+{
+    ofImage empty;
+    {
+        testsupport::StdoutCapture capture;
+        empty.saveImage((dir.path() / "empty.png").string());
+        EXPECT_EQ(capture.finish(), "OF_ERROR: error saving image - pixels aren't allocated\n");
+    }
+    EXPECT_FALSE(fs::exists(dir.path() / "empty.png"));
+
+    unsigned char rgba[4 * 4] = {};
+    ofImage alpha;
+    alpha.setFromPixels(rgba, 2, 2, OF_IMAGE_COLOR_ALPHA);
+    for (const char* name : {"no-format.xyz123", "missing-folder/sub/x.png"}) {
+        SCOPED_TRACE(name);
+        testsupport::StdoutCapture capture;
+        alpha.saveImage((dir.path() / name).string());
+        std::string out = capture.finish();
+        EXPECT_EQ(out.rfind("OF_ERROR: ", 0), 0u) << out;
+        EXPECT_NE(out.find(name), std::string::npos) << out;
+    }
+}
+
+TEST_F(ImageLoad, LibraryRestartsAfterShutdown)
+{
+    fs::path file = pictures::save(pictures::colour(3, 2, 24, pictures::pattern), FIF_PNG, dir.path() / "p.png");
+    ofImage before;
+    ofImageLibraryShutdown();
+    ofImageLibraryShutdown();   // a second shut-down does nothing
+    EXPECT_TRUE(before.loadImage(file.string()));
+    ofImage after;
+    EXPECT_TRUE(after.loadImage(file.string()));
+    expectPixels(after, 3, pictures::pattern);
+}
