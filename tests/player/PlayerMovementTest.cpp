@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 // A straight row of cubes along +y from the origin, the ball resting on the first.
