@@ -32,6 +32,7 @@ void Player::reset(const Vec3& startPosition)
     turnRight = false;
     jump = false;
     enableMovement = true;
+    touchedLastPass = false;
 
     actionFrame = 0;
     rollFrame = 0;

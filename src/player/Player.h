@@ -70,4 +70,8 @@ public:
     bool enableMovement = true;   // idle: the application may start one action
     float radius = 0.35f;
     Vec3 Gravity;                 // unit down direction, always an axis direction
+    // The last collision pass found the ball against some face. An airborne ball that stays
+    // against a wall is pushed onto it again in every frame of its jump; the bounce sound
+    // belongs to the first contact only, not to each of those frames.
+    bool touchedLastPass = false;
 };

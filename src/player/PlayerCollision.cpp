@@ -68,6 +68,8 @@ void Player::detectCollisions(Level& level, GameSounds& sounds)
 {
     rollAroundEdge = true;
     rollAroundWall = false;
+    const bool bounceHeard = touchedLastPass;
+    touchedLastPass = false;
 
     for (Cube& cube : level.cubes) {
         collideWithBlock(cube);
@@ -76,9 +78,10 @@ void Player::detectCollisions(Level& level, GameSounds& sounds)
                 if (face.normal != -Gravity && !playerIsJumping) {
                     rollAroundWall = true;
                 }
-                if (playerIsJumping) {
+                if (playerIsJumping && !bounceHeard) {
                     sounds.playBounce();
                 }
+                touchedLastPass = true;
                 rollAroundEdge = false;
                 playerIsJumping = false;
             } else {

@@ -81,6 +81,9 @@ void Player::rollStep()
 void Player::jumpStep()
 {
     int k = actionFrame;
+    if (k == 0) {
+        touchedLastPass = false;   // leaving the floor: the next contact is a new one
+    }
     if (k < ACTION_FRAMES) {
         playerIsJumping = true;
         enableMovement = false;

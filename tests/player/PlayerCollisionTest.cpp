@@ -43,7 +43,7 @@ TEST(PlayerCollision, PushesOutAlongEachAxisAndMarksThatFace)
         {Vec3(0.2f, -0.3f, -1.3f), 1, Vec3(0.2f, -0.3f, -1.35f)},
         {Vec3(-1.2f, 0.5f, 0.5f), 2, Vec3(-1.35f, 0.5f, 0.5f)},
         {Vec3(1.355f, 0.5f, 0.5f), 3, Vec3(1.35f, 0.5f, 0.5f)},
-        {Vec3(0.5f, 1.0f, -0.5f), 4, Vec3(0.5f, 1.35f, -0.5f)},
+        {Vec3(0.5f, 1.2f, -0.5f), 4, Vec3(0.5f, 1.35f, -0.5f)},
         {Vec3(0.5f, -1.359f, -0.5f), 5, Vec3(0.5f, -1.35f, -0.5f)},
     };
     StageSpec stage;
@@ -119,8 +119,11 @@ TEST(PlayerCollision, SideContactIsAWallUnlessAirborne)
     EXPECT_TRUE(world.player.rollAroundWall);
     EXPECT_FALSE(world.sounds.bounceSound.getIsPlaying());
 
-    world.player.Position = Vec3(0.7f, 0, 2.2f);   // in the air, against the same wall
     world.player.playerIsJumping = true;
+    world.player.Position = Vec3(0.3f, 0, 2.2f);   // in the air, touching nothing
+    world.player.detectCollisions(world.level, world.sounds);
+    EXPECT_TRUE(world.player.rollAroundEdge);
+    world.player.Position = Vec3(0.7f, 0, 2.2f);   // still airborne, against the same wall
     world.player.detectCollisions(world.level, world.sounds);
     EXPECT_EQ(world.player.Position.x, 0.65f);
     EXPECT_FALSE(world.player.rollAroundWall);

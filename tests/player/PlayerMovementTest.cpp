@@ -205,6 +205,35 @@ TEST(PlayerMovement, JumpLandsOnTheNextCubeWithABounce)
     expectExactly(ball.Gravity, 0, 0, -1);
 }
 
+TEST(PlayerMovement, JumpIntoAWallBouncesOnceThenClimbsIt)
+{
+    StageSpec stage = rowAlongY(2);
+    stage.cubes.push_back(Vec3(0, 2, 2));
+    BallWorld world(stage);
+    Player& ball = world.player;
+    ASSERT_TRUE(world.press(&Player::jump));
+
+    // Every play of a sound gets a new play number; count the bounce's.
+    unsigned long long lastPlay = world.sounds.bounceSound.channel.play;
+    int bounces = 0;
+    int framesAgainstWall = 0;
+    for (int i = 0; i < 30; ++i) {
+        world.frame();
+        framesAgainstWall += world.level.cubes[2].faces[5].touched ? 1 : 0;
+        if (world.sounds.bounceSound.channel.play != lastPlay) {
+            ++bounces;
+            lastPlay = world.sounds.bounceSound.channel.play;
+        }
+    }
+    EXPECT_GT(framesAgainstWall, 10);
+    EXPECT_EQ(bounces, 1);
+    EXPECT_EQ(ball.Position.y, 0.65f);
+
+    world.runUntilIdle();
+    expectExactly(ball.Gravity, 0, 1, 0);
+    EXPECT_TRUE(world.level.cubes[2].faces[5].touched);
+}
+
 TEST(PlayerMovement, JumpDownOntoALowerCube)
 {
     StageSpec stage;
