@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="
 build-essential cmake ninja-build pkg-config
-libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+libgl-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
 freeglut3-dev
 libfreeimage-dev
 libfreetype-dev

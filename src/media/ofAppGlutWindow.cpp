@@ -33,6 +33,7 @@ int windowH = 0;
 int nonFullScreenX = -1;          // position saved before going full screen
 int nonFullScreenY = -1;
 int buttonInUse = 0;
+bool processExiting = false;      // exit() has begun; GLUT tears the window down after us
 
 ofEventArgs voidEventArgs;
 ofResizeEventArgs resizeEventArgs;
@@ -46,6 +47,11 @@ void initDisplayMode(const std::string& displayString)
     } else {
         glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_ALPHA | GLUT_DEPTH);
     }
+}
+
+void markProcessExiting()
+{
+    processExiting = true;
 }
 
 void notifyKey(ofEvent<ofKeyEventArgs>& event, int key)
@@ -108,6 +114,9 @@ void ofAppGlutWindow::initializeWindow()
     nFramesSinceWindowResized = 0;
     // Closing the window must end the process through the same exit path as Escape.
     glutCloseFunc(close);
+    // GLUT destroys its windows at process exit and calls the close callback for them;
+    // a second exit() from there would be undefined and would replace the exit status.
+    std::atexit(markProcessExiting);
 }
 
 void ofAppGlutWindow::runAppViaInfiniteLoop(ofBaseApp* app)
@@ -389,5 +398,7 @@ void ofAppGlutWindow::resize(int w, int h)
 
 void ofAppGlutWindow::close()
 {
-    std::exit(0);
+    if (!processExiting) {
+        std::exit(0);
+    }
 }

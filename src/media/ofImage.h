@@ -9,9 +9,12 @@
 #include <string>
 
 // Pictures beyond these are refused: no game texture comes near them, and the product
-// of the sizes stays far from overflowing.
+// of the sizes stays far from overflowing. 8192 x 8192 is the largest square accepted.
 constexpr int OF_IMAGE_MAX_SIDE = 16384;                          // pixels, either side
-constexpr long long OF_IMAGE_MAX_BYTES = 256LL * 1024 * 1024;     // one pixel buffer
+constexpr long long OF_IMAGE_MAX_BYTES = 256LL * 1024 * 1024;     // width x height x 4, whatever the depth
+
+// True from the first ofImage until ofImageLibraryShutdown (the exit path) stops FreeImage.
+bool ofImageLibraryIsStarted();
 
 class ofImage : public ofBaseImage {
 public:

@@ -144,6 +144,11 @@ void ofImageSupport::startImageLibrary()
     }
 }
 
+bool ofImageLibraryIsStarted()
+{
+    return imageLibraryStarted;
+}
+
 void ofImageLibraryShutdown()
 {
     if (imageLibraryStarted) {

@@ -3,6 +3,7 @@
 
 #include "DataFiles.h"
 
+#include "media/ofImage.h"
 #include "media/ofLibraries.h"
 #include "media/ofSoundPlayer.h"
 #include "player/GameSounds.h"
@@ -73,4 +74,34 @@ TEST(GameLoaders, GameSoundsStartTheMusicFromTheData)
     }
     // Thirty seconds of music at its own rate.
     EXPECT_GE(sounds.music.length / sounds.music.internalFreq, 30.0f);
+}
+
+TEST(GameLoaders, EveryPictureLoadsIntoAnImageAtTwentyFourOrThirtyTwoBits)
+{
+    ASSERT_TRUE(testsupport::ensureGlContext());
+    testsupport::WorkingDir cwd(testsupport::sourceDir());
+    std::vector<std::string> pictures = {"soccer.png", "die/die.png", "coin/coin.png", "target/target.png"};
+    for (const std::string& stage : stageFiles()) {
+        for (const std::string& texture : stageTextures(stage)) {
+            pictures.push_back(texture);
+        }
+    }
+    for (const std::string& name : pictures) {
+        testsupport::StdoutCapture out;
+        ofImage image;
+        bool loaded = image.loadImage(name);
+        std::string said = out.finish();
+        Picture file;
+        ASSERT_TRUE(loadPicture(dataDir() / name, file));
+        EXPECT_TRUE(loaded) << name;
+        EXPECT_TRUE(image.bpp == 24 || image.bpp == 32) << name << ": " << image.bpp;
+        EXPECT_EQ(image.getWidth(), file.width) << name;
+        EXPECT_EQ(image.getHeight(), file.height) << name;
+        // The first pixel as the game hands it to OpenGL: red, green, blue from the top row.
+        if (loaded) {
+            EXPECT_EQ(image.getPixels()[0], file.at(0, 0)[0]) << name;
+            EXPECT_EQ(image.getPixels()[2], file.at(0, 0)[2]) << name;
+        }
+        expectNoComplaint(said, name);
+    }
 }

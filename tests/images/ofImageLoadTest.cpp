@@ -344,7 +344,9 @@ TEST_F(ImageLoad, LibraryRestartsAfterShutdown)
 {
     fs::path file = pictures::save(pictures::colour(3, 2, 24, pictures::pattern), FIF_PNG, dir.path() / "p.png");
     ofImage before;
+    EXPECT_TRUE(ofImageLibraryIsStarted());
     ofImageLibraryShutdown();
+    EXPECT_FALSE(ofImageLibraryIsStarted());
     ofImageLibraryShutdown();   // a second shut-down does nothing
     EXPECT_TRUE(before.loadImage(file.string()));
     ofImage after;

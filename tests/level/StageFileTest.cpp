@@ -1,3 +1,4 @@
+#include "StageFixtures.h"
 #include "level/StageFile.h"
 #include "support/TestSupport.h"
 
@@ -8,20 +9,6 @@
 #include <vector>
 
 namespace {
-
-const char* const EXAMPLE_TOKENS[] = {"face3.png", "sky3.png", "24", "120", "0", "0", "1.35", "0", "4",
-                                      "1.5", "1", "0", "2", "1.5", "0", "3", "0", "0", "0",
-                                      "0", "2", "0", "0", "4", "0", "go", "to", "the", "finish"};
-
-std::string joined(const char* separator)
-{
-    std::string text;
-    for (const char* token : EXAMPLE_TOKENS) {
-        text += token;
-        text += separator;
-    }
-    return text;
-}
 
 struct ReadResult {
     bool ok = false;
@@ -69,7 +56,7 @@ std::string header(const std::string& rest)
 TEST(StageFile, ReadsTheExampleStageTheSameOnOneLineOrOneValueALine)
 {
     for (const char* separator : {" ", "\n", "\r\n\t "}) {
-        ReadResult r = readText(joined(separator));
+        ReadResult r = readText(levelfixtures::exampleStage(separator));
         ASSERT_TRUE(r.ok) << r.output;
         EXPECT_EQ(r.output, "");
         const StageFile& s = r.stage;

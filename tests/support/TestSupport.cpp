@@ -18,11 +18,6 @@ namespace testsupport {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Keeps the GL driver mapped until the process ends. Mesa unloads it at exit, before the
-// leak checker runs; the driver's own allocations then have no module name that the
-// suppressions in tests/lsan.supp could match.
 void pinGlDriver()
 {
     dl_iterate_phdr(
@@ -35,8 +30,6 @@ void pinGlDriver()
         },
         nullptr);
 }
-
-} // namespace
 
 bool ensureGlContext()
 {

@@ -12,6 +12,12 @@ namespace testsupport {
 // Returns false when no display can be opened; GL tests then fail with a message.
 bool ensureGlContext();
 
+// Keeps the GL driver loaded until the process ends. GLUT closes the display at exit and
+// Mesa then unloads the driver before the leak checker runs, so the driver's allocations
+// would have no module name for the suppressions in tests/lsan.supp to match. Call it once
+// a GL context exists; ensureGlContext does.
+void pinGlDriver();
+
 // A fresh, empty folder below the system temp folder, removed when the object dies.
 class ScratchDir {
 public:

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+// Replaces the file at `path` with `contents` so that a crash, a kill or a power cut at any
+// moment leaves either the old file or the new one, never a mixture or an empty file: the
+// text goes to path + ".tmp" beside it, is flushed to the disk, and is then renamed over
+// the old file. Returns false, with one error line naming the file and the cause, when any
+// step fails; the old file is then untouched and the temporary file removed.
+bool replaceFileAtomically(const std::string& path, const std::string& contents);

@@ -1,0 +1,57 @@
+#pragma once
+// Shared set-up of the end-to-end tests: a private X server and a program started on it
+// in a scratch working directory with an empty data/ folder.
+
+#include "support/ChildProcess.h"
+#include "support/TestSupport.h"
+#include "support/VirtualDisplay.h"
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace e2e {
+
+constexpr int SCREEN_W = 1024;
+constexpr int SCREEN_H = 768;
+constexpr int START_TIMEOUT_MS = 30000;   // a sanitised build on a busy machine starts slowly
+constexpr int EXIT_TIMEOUT_MS = 15000;
+
+struct Run {
+    testsupport::VirtualDisplay display{SCREEN_W, SCREEN_H};
+    testsupport::ScratchDir workDir;
+    std::unique_ptr<testsupport::ChildProcess> program;
+    unsigned long window = 0;
+
+    // Starts the program from the build folder; false when the display or the program
+    // could not be started.
+    bool start(const std::string& name)
+    {
+        if (!display.ok()) {
+            return false;
+        }
+        workDir.write("data/.keep", "");
+        // GLUT closes the display at exit and Mesa unloads its driver before the leak
+        // checker runs; only stacks taken with the slow unwinder (the driver has no frame
+        // pointers) still name the libraries that tests/lsan.supp suppresses.
+        const char* asan = std::getenv("ASAN_OPTIONS");
+        std::string asanOptions = std::string(asan != nullptr ? asan : "") + ":fast_unwind_on_malloc=0";
+        program = std::make_unique<testsupport::ChildProcess>(testsupport::binaryDir() / name,
+            std::vector<std::string>{}, workDir.path(),
+            std::vector<std::string>{"DISPLAY=" + display.name(), "ASAN_OPTIONS=" + asanOptions});
+        if (!program->started()) {
+            return false;
+        }
+        window = display.waitForWindow(START_TIMEOUT_MS);
+        return window != 0;
+    }
+
+    bool fullScreen() { return display.waitForSize(window, SCREEN_W, SCREEN_H, START_TIMEOUT_MS); }
+
+    bool key(const std::string& keys)
+    {
+        return display.xdotool("windowfocus --sync " + std::to_string(window)) && display.xdotool("key " + keys);
+    }
+};
+
+} // namespace e2e

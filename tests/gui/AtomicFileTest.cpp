@@ -1,0 +1,99 @@
+#include "gui/AtomicFile.h"
+#include "gui/HighscoreFile.h"
+#include "gui/SaveFile.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+std::string contentsOf(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Starts a child process that saves `first` and `second` in turn for ever, kills it after a
+// random moment of up to 3 ms and waits for it to end.
+template <typename Save>
+void killWhileSaving(std::mt19937& random, Save save)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        for (unsigned i = 0;; ++i) {
+            save(i % 2 == 0);
+        }
+    }
+    EXPECT_GT(child, 0);
+    std::uniform_int_distribution<int> pause(0, 3000);
+    ::usleep(static_cast<useconds_t>(pause(random)));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status));
+}
+
+} // namespace
+
+TEST(AtomicFile, KillWhileSavingLeavesTheOldOrTheNewSave)
+{
+    testsupport::ScratchDir dir;
+    const std::string file = (dir.path() / "DoNotReadMe.txt").string();
+    const SaveState first{3, 1130};
+    const SaveState second{12, 987654321};
+    ASSERT_TRUE(writeSaveFile(file, first));
+
+    std::mt19937 random(12345);
+    int sawFirst = 0;
+    int sawSecond = 0;
+    for (int round = 0; round < 150; ++round) {
+        killWhileSaving(random, [&](bool even) { writeSaveFile(file, even ? second : first); });
+        const std::string text = contentsOf(file);
+        ASSERT_TRUE(text == saveFileText(first) || text == saveFileText(second))
+            << "round " << round << ": \"" << text << "\"";
+        (text == saveFileText(first) ? sawFirst : sawSecond)++;
+    }
+    // Both contents must have been seen, or the child never got to save at all.
+    EXPECT_GT(sawFirst, 0);
+    EXPECT_GT(sawSecond, 0);
+    // A temporary file left by a kill does not stand in the way of the next save.
+    ASSERT_TRUE(writeSaveFile(file, SaveState{5, 55}));
+    EXPECT_EQ(contentsOf(file), "5 55");
+}
+
+TEST(AtomicFile, KillWhileSavingHighscoresLeavesAWholeTable)
+{
+    testsupport::ScratchDir dir;
+    const std::string file = (dir.path() / "hs.txt").string();
+    const HighscoreEntry first[3] = {{"ann", 500}, {"bob", 300}, {"cy", 100}};
+    const HighscoreEntry second[3] = {{"zelda", 90000}, {"ann", 500}, {"bob", 300}};
+    ASSERT_TRUE(writeHighscoreFile(file, first));
+
+    std::mt19937 random(777);
+    for (int round = 0; round < 100; ++round) {
+        killWhileSaving(random, [&](bool even) { writeHighscoreFile(file, even ? second : first); });
+        const std::string text = contentsOf(file);
+        ASSERT_TRUE(text == highscoreFileText(first) || text == highscoreFileText(second))
+            << "round " << round << ": \"" << text << "\"";
+    }
+}
+
+TEST(AtomicFile, FolderInTheWayIsReportedAndKept)
+{
+    testsupport::ScratchDir dir;
+    // The target is a folder: renaming over it fails, the folder stays, no temporary file stays.
+    std::filesystem::create_directories(dir.path() / "hs.txt");
+    testsupport::StdoutCapture capture;
+    EXPECT_FALSE(replaceFileAtomically((dir.path() / "hs.txt").string(), "ann 5\n"));
+    const std::string output = capture.finish();
+    EXPECT_NE(output.find("could not save ["), std::string::npos) << output;
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "hs.txt"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "hs.txt.tmp"));
+}
