@@ -17,8 +17,9 @@ for source in fuzz/*.cpp; do
     target=$(basename "$source" .cpp)
     log=fuzz-build/logs/$target.log
     echo "fuzz-all: $target for ${seconds}s"
-    # -timeout: an input that takes this long counts as a hang; -rss_limit_mb: one as a memory blow-up.
-    if ./scripts/fuzz.sh "$target" "$seconds" -timeout=30 -rss_limit_mb=2560 "$@" >"$log" 2>&1; then
+    # -timeout: an input that takes this long counts as a hang (wall time on a shared machine,
+    # hence generous); -rss_limit_mb: one that needs this much memory counts as a blow-up.
+    if ./scripts/fuzz.sh "$target" "$seconds" -timeout=120 -rss_limit_mb=2560 "$@" >"$log" 2>&1; then
         result=ok
     else
         result=FAILED
