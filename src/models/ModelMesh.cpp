@@ -1,5 +1,7 @@
 #include "models/ModelMesh.h"
 
+#include "models/ConsoleName.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -20,7 +22,7 @@ void ModelMesh::build(const std::string& modelName)
     }
     if (badFaces > 0) {
         std::printf("[3DS] WARNING: Model '%s': object '%s' has %zu faces with a vertex index beyond its %zu vertices; dropped\n",
-                    modelName.c_str(), name.c_str(), badFaces, vertexTotal);
+                    modelName.c_str(), consoleName(name).c_str(), badFaces, vertexTotal);
     }
 
     computeNormals(validFaces);
@@ -44,7 +46,7 @@ void ModelMesh::build(const std::string& modelName)
     }
     if (strayNumbers > 0) {
         std::printf("[3DS] WARNING: Model '%s': object '%s' names %zu faces beyond its %zu faces in material groups; dropped\n",
-                    modelName.c_str(), name.c_str(), strayNumbers, faceCount);
+                    modelName.c_str(), consoleName(name).c_str(), strayNumbers, faceCount);
     }
 
     if (badFaces > 0) {
@@ -62,7 +64,7 @@ void ModelMesh::build(const std::string& modelName)
 
     if (!texCoords.empty() && texCoords.size() / 2 < vertexTotal) {
         std::printf("[3DS] WARNING: Model '%s': object '%s' has %zu texture coordinates for %zu vertices; not used\n",
-                    modelName.c_str(), name.c_str(), texCoords.size() / 2, vertexTotal);
+                    modelName.c_str(), consoleName(name).c_str(), texCoords.size() / 2, vertexTotal);
     }
 }
 
