@@ -1,5 +1,6 @@
 #include "DataFiles.h"
 
+#include "media/ofTrueTypeFont.h"
 #include "support/TestSupport.h"
 
 #include <ft2build.h>
@@ -18,7 +19,7 @@ constexpr int DPI = 96;                  // the resolution the game renders its 
 constexpr int FIRST_GLYPH = 33;          // the game keeps glyphs for codes 33 to 127
 constexpr int LAST_PRINTABLE = 126;
 // The info screen's panel is 660 pixels wide and its texts start 20 pixels in.
-constexpr int INFO_TEXT_WIDTH = 620;
+constexpr float INFO_TEXT_WIDTH = 620.0f;
 
 class Face {
 public:
@@ -53,19 +54,6 @@ public:
             *bitmapWidth = static_cast<int>(face->glyph->bitmap.width);
         }
         return static_cast<int>(face->glyph->advance.x >> 6);
-    }
-
-    // Width of one line as the game lays it out: a space advances by the width of the
-    // "p" bitmap, other characters by their advance.
-    int lineWidth(const std::string& line)
-    {
-        int p = 0;
-        render('p', &p);
-        int width = 0;
-        for (unsigned char c : line) {
-            width += c == ' ' ? p : std::max(0, render(c));
-        }
-        return width;
     }
 
     bool ok = false;
@@ -126,16 +114,21 @@ TEST(Credits, TwoAuthorLinesAndFifteenSoundLinesFitTheInfoScreen)
     ASSERT_EQ(blocks.size(), 2u) << "docs/credits.md: one block of author lines, one of sound lines";
     EXPECT_EQ(blocks[0].size(), 2u);
     EXPECT_EQ(blocks[1].size(), 15u);
-    Face italic("comic_italic.ttf", 14);
-    Face small("comic_reg.ttf", 10);
-    ASSERT_TRUE(italic.ok && small.ok);
+    // Measured with the fonts the info screen draws them in.
+    ASSERT_TRUE(testsupport::ensureGlContext());
+    testsupport::WorkingDir cwd(testsupport::sourceDir());
+    ofTrueTypeFont italic;
+    ofTrueTypeFont small;
+    italic.loadFont("comic_italic.ttf", 14);
+    small.loadFont("comic_reg.ttf", 10);
+    ASSERT_TRUE(italic.bLoadedOk && small.bLoadedOk);
     for (size_t b = 0; b < blocks.size(); ++b) {
         for (const std::string& line : blocks[b]) {
             // Only the printable ASCII characters have glyphs in the game.
             for (unsigned char c : line) {
                 EXPECT_TRUE(c >= 32 && c <= LAST_PRINTABLE) << "'" << line << "' holds code " << int(c);
             }
-            int width = b == 0 ? italic.lineWidth(line) : small.lineWidth(line);
+            float width = b == 0 ? italic.stringWidth(line) : small.stringWidth(line);
             EXPECT_LE(width, INFO_TEXT_WIDTH) << "'" << line << "'";
         }
     }

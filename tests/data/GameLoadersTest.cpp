@@ -6,6 +6,7 @@
 #include "media/ofImage.h"
 #include "media/ofLibraries.h"
 #include "media/ofSoundPlayer.h"
+#include "media/ofTrueTypeFont.h"
 #include "player/GameSounds.h"
 #include "support/TestSupport.h"
 
@@ -103,5 +104,23 @@ TEST(GameLoaders, EveryPictureLoadsIntoAnImageAtTwentyFourOrThirtyTwoBits)
             EXPECT_EQ(image.getPixels()[2], file.at(0, 0)[2]) << name;
         }
         expectNoComplaint(said, name);
+    }
+}
+
+TEST(GameLoaders, BothFontsLoadAtTheSizesTheScreensUse)
+{
+    ASSERT_TRUE(testsupport::ensureGlContext());
+    testsupport::WorkingDir cwd(testsupport::sourceDir());
+    const std::pair<const char*, int> fonts[] = {
+        {"comic_reg.ttf", 38}, {"comic_reg.ttf", 24}, {"comic_italic.ttf", 14}, {"comic_reg.ttf", 10}};
+    for (const auto& [name, size] : fonts) {
+        testsupport::StdoutCapture out;
+        ofTrueTypeFont font;
+        font.loadFont(name, size);
+        std::string said = out.finish();
+        EXPECT_TRUE(font.bLoadedOk) << name << " " << size;
+        expectNoComplaint(said, name);
+        // Text of the menu has width: the glyphs are there, not blanks.
+        EXPECT_GT(font.stringWidth("Continue (Stage 1)"), size * 4.0f) << name << " " << size;
     }
 }

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "level/Cube.h"
+#include "level/MipmapTexture.h"
+#include "media/ofImage.h"
+#include "models/ModelHolder.h"
+#include "player/Vec3.h"
+
+#include <list>
+#include <string>
+#include <vector>
+
+// The stage in memory: cubes to roll on, dice and coins still to collect, the finish, the
+// start, the limits, the message, two textures and the three collectible models. One
+// Level lives as long as the game; every stage is loaded into it. A GL context must be
+// current while it is built and destroyed (it owns two texture names).
+class Level {
+public:
+    static constexpr float SKY_RADIUS = 110.0f;   // world units, centred on the origin
+
+    Level() = default;
+    Level(const Level&) = delete;
+    Level& operator=(const Level&) = delete;
+
+    // Loads the die, coin and finish models once, then the stage `stage` (see load).
+    void setup(int& stage, int& totalScore);
+    // Empties cubes, dice and coins; everything else stays until the next load.
+    void clear();
+    // Reads "data/levels/level<stage>.txt" and uploads its two textures. A stage without
+    // a file falls back to stage 1 and sets totalScore to 0, through the references.
+    // Expects cubes, dice and coins empty. A file that ends early or holds a bad value
+    // keeps what was read before it; a missing stage 1 leaves the stage empty. Either
+    // way one error line says what went wrong.
+    void load(int& stage, int& totalScore);
+
+    // Advances the common spin of the collectibles by one degree (once per frame).
+    void update();
+    int remainingDice() const;
+    int remainingCoins() const;
+
+    // Draws cubes, dice, coins, the finish (only once no die is left) and the sky. On
+    // return the matrices are as on entry, depth test, lighting and culling are on, 2D
+    // texturing is off, colour material is on and the current colour is white.
+    void draw();
+    // A textured sphere of `radius` around the current origin, with whatever texture is bound.
+    void drawSky(float radius);
+
+    ofImage faceImage;
+    ofImage skyImage;
+    MipmapTexture faceTexture;
+    MipmapTexture skyTexture;
+    ModelHolder dieModel;
+    ModelHolder coinModel;
+    ModelHolder targetModel;
+    int collectibleAngle = 0;            // degrees, 0 to 359; never reset by a load
+    std::vector<Cube> cubes;             // file order; the collision pass writes `touched`
+    std::list<Vec3> dice;                // centres not yet collected, file order
+    std::list<Vec3> coins;               // same
+    float fallRadius = 0.0f;             // world units from the origin
+    int diceTotal = 0;                   // dice when the stage was read
+    int coinsTotal = 0;                  // coins when the stage was read
+    float timeLimit = 0.0f;              // seconds
+    std::string message;                 // five words to a line, each followed by a blank
+    Vec3 startPosition{0, 0, 0};
+    Vec3 targetPosition{0, 0, 0};
+};
