@@ -295,3 +295,24 @@ TEST_F(LevelTest, BadStageFilesEndInOneErrorLineEach)
         EXPECT_EQ(level->message, "");
     }
 }
+
+TEST(LevelData, TheGamesOwnDataSetsUpWithoutAComplaint)
+{
+    ASSERT_TRUE(testsupport::ensureGlContext());
+    testsupport::WorkingDir cwd(testsupport::sourceDir());
+    Level level;
+    int stage = 1;
+    int score = 250;
+    testsupport::StdoutCapture capture;
+    level.setup(stage, score);
+    const std::string output = capture.finish();
+    EXPECT_EQ(output.find("ERROR"), std::string::npos) << output;
+    EXPECT_EQ(output.find("WARNING"), std::string::npos) << output;
+    EXPECT_EQ(stage, 1);
+    EXPECT_EQ(score, 250);
+    EXPECT_FALSE(level.cubes.empty());
+    EXPECT_GT(level.diceTotal, 0);
+    EXPECT_FALSE(level.message.empty());
+    EXPECT_GT(level.faceImage.getWidth(), 0.0f);
+    EXPECT_GT(level.skyImage.getWidth(), 0.0f);
+}
