@@ -1,12 +1,306 @@
 #include "app/Application.h"
 
-void Application::setup() {}
-void Application::update() {}
-void Application::draw() {}
+#include "gui/SaveFile.h"
+#include "media/ofAppRunner.h"
+#include "media/ofUtils.h"
+
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+#include <GL/glx.h>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+namespace {
+
+std::string stageFileName(int stage)
+{
+    return "data/levels/level" + std::to_string(stage) + ".txt";
+}
+
+bool hasExtension(const char* list, const char* name)
+{
+    const size_t length = std::strlen(name);
+    for (const char* p = list; (p = std::strstr(p, name)) != nullptr; p += length) {
+        const bool starts = p == list || p[-1] == ' ';
+        const bool ends = p[length] == ' ' || p[length] == '\0';
+        if (starts && ends) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the display offers one of the swap-interval extensions that ofSetVerticalSync uses.
+bool swapControlOffered()
+{
+    Display* display = glXGetCurrentDisplay();
+    if (display == nullptr) {
+        return false;
+    }
+    const char* list = glXQueryExtensionsString(display, DefaultScreen(display));
+    if (list == nullptr) {
+        return false;
+    }
+    return hasExtension(list, "GLX_EXT_swap_control") || hasExtension(list, "GLX_MESA_swap_control") ||
+           hasExtension(list, "GLX_SGI_swap_control");
+}
+
+} // namespace
+
+Application::Application() : player(Vec3(0, 0, 0)) {}
+
+void Application::setup()
+{
+    initGl();
+    upHeld = false;
+    playing = false;
+    allCleared = false;
+    showInfo = false;
+    showHighscores = false;
+    gui.setup();
+    sounds.load();
+
+    SaveState save;
+    readSaveFile(SAVE_FILE_PATH, save);
+    stage = save.stage;
+    gui.totalScore = save.totalScore;
+
+    level.setup(stage, gui.totalScore);
+    player.reset(level.startPosition);
+    now = 0.0f;
+    timeLeft = 0.0f;
+    endTime = 0.0f;
+    timeLimit = level.timeLimit;
+}
+
+void Application::update()
+{
+    now = ofGetElapsedTimef();
+    timeLeft = endTime - now;
+    level.update();
+
+    // While up is held, every time the ball is ready again it takes the next step by itself.
+    if (upHeld && !player.stageWon && playing && player.enableMovement) {
+        player.enableMovement = false;
+        control(KEY_UP);
+    }
+    // A stage ends only once its time is strictly below zero.
+    if (playing && !player.stageWon && timeLeft < 0.0f) {
+        sounds.playLose();
+        player.reset(level.startPosition);
+    }
+    playing = player.stageRunning;
+
+    if (playing && !player.stageWon) {
+        player.update(level, sounds);
+        gui.updateHud(timeLeft, level);
+        camera.update(player);
+        sounds.update();
+    } else {
+        camera.orbit(now);
+        sounds.update();
+    }
+}
+
+void Application::draw()
+{
+    const int w = ofGetWidth();
+    const int h = ofGetHeight();
+    gui.setSize(w, h);
+    camera.apply(w, h, player);
+
+    // The scene's one light sits at (50, 50, 25).
+    glPushMatrix();
+    {
+        glTranslatef(50, 50, 25);
+        drawLight(0, 1, 1, 1);
+    }
+    glPopMatrix();
+
+    level.draw();
+    player.draw();
+
+    begin2d(w, h);
+    ofHideCursor();
+    if (player.stageWon) {
+        // The last stage is the one after which no stage file follows.
+        if (!allCleared) {
+            std::ifstream next(stageFileName(stage + 1));
+            if (!next.is_open()) {
+                allCleared = true;
+            }
+        }
+        gui.drawTally(allCleared, stage);
+    } else if (playing) {
+        gui.drawHud(level);
+    } else if (showInfo) {
+        gui.drawInfo();
+    } else if (!showHighscores) {
+        gui.drawMenu(stage, allCleared);
+    } else {
+        gui.drawHighscores();
+    }
+    end2d();
+
+    ofSetWindowTitle("Tumbrix Velquor FPS: " + ofToString(ofGetFrameRate(), 0));
+}
+
 void Application::windowResized(int, int) {}
-void Application::keyPressed(int) {}
-void Application::keyReleased(int) {}
+
+void Application::keyPressed(int key)
+{
+    const int k = key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key;
+    if (player.stageWon) {
+        if (allCleared && gui.newHighscore) {
+            if (gui.nameEntryKey(k)) {
+                nextStage();
+            }
+        } else if (k == KEY_ENTER) {
+            nextStage();
+        }
+    } else if (playing) {
+        // Keys that arrive while the ball is busy are dropped, not queued. Any accepted key
+        // makes the ball busy, also one that starts nothing; its update frees it again.
+        if (player.enableMovement) {
+            player.enableMovement = false;
+            control(k);
+        }
+    } else {
+        menuKey(k);
+    }
+}
+
+void Application::keyReleased(int)
+{
+    upHeld = false;
+}
+
 void Application::mouseMoved(int, int) {}
 void Application::mouseDragged(int, int, int) {}
 void Application::mousePressed(int, int, int) {}
 void Application::mouseReleased(int, int, int) {}
+
+void Application::control(int key)
+{
+    switch (key) {
+    case KEY_ENTER: player.jump = true; break;
+    case KEY_SPACE: camera.lookAround = true; break;
+    case KEY_LEFT: player.turnLeft = true; break;
+    case KEY_UP:
+        upHeld = true;
+        player.moveForward = true;
+        break;
+    case KEY_RIGHT: player.turnRight = true; break;
+    default: break;
+    }
+}
+
+void Application::menuKey(int key)
+{
+    if (key == KEY_ENTER) {
+        if (!showInfo && !showHighscores) {
+            selectMenuItem(gui.menuCursor);
+        } else {
+            showInfo = false;
+            showHighscores = false;
+        }
+    } else if (key == KEY_UP) {
+        gui.menuCursor -= 1;   // wrapped into range when the menu is drawn
+    } else if (key == KEY_DOWN) {
+        gui.menuCursor += 1;
+    }
+}
+
+void Application::selectMenuItem(int index)
+{
+    switch (index) {
+    case 0: startStage(); break;
+    case 1:
+        // Only memory changes: the save file keeps the old game until a stage is won.
+        gui.totalScore = 0;
+        stage = 1;
+        startStage();
+        break;
+    case 2: showHighscores = true; break;
+    case 3: sounds.toggleMusic(); break;
+    case 4: showInfo = true; break;
+    default: break;
+    }
+}
+
+void Application::startStage()
+{
+    level.clear();
+    level.load(stage, gui.totalScore);
+    player.reset(level.startPosition);
+    timeLimit = level.timeLimit;
+    player.stageRunning = true;
+    playing = true;
+    allCleared = false;
+    // Loading counts against the limit: the next update samples a later now.
+    endTime = now + timeLimit;
+    gui.menuCursor = 0;
+}
+
+void Application::nextStage()
+{
+    stage += 1;
+    writeSaveFile(SAVE_FILE_PATH, SaveState{stage, gui.totalScore});
+    player.stageWon = false;
+}
+
+void Application::initGl()
+{
+    ofSetVerticalSync(true);
+    // Ball, camera and spin move by fixed amounts per frame: without vertical sync the
+    // window paces the frames itself so the game keeps its speed.
+    if (!swapControlOffered()) {
+        ofSetFrameRate(FALLBACK_FRAME_RATE);
+    }
+    ofDisableSetupScreen();
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_DEPTH_TEST);
+}
+
+void Application::begin2d(int w, int h)
+{
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0, w, 0, h);
+    glScalef(1, -1, 1);
+    glTranslatef(0, static_cast<float>(-h), 0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+}
+
+void Application::end2d()
+{
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+}
+
+void Application::drawLight(int index, float r, float g, float b)
+{
+    const GLenum light = GL_LIGHT0 + index;
+    glEnable(light);
+    const GLfloat colour[4] = {r, g, b, 1.0f};
+    const GLfloat ambient[4] = {0.1f * r, 0.1f * g, 0.1f * b, 1.0f};
+    const GLfloat origin[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glLightfv(light, GL_DIFFUSE, colour);
+    glLightfv(light, GL_SPECULAR, colour);
+    glLightfv(light, GL_AMBIENT, ambient);
+    glLightfv(light, GL_POSITION, origin);
+    // The light's source shows as a small glowing ball.
+    glMaterialfv(GL_FRONT, GL_EMISSION, colour);
+    glColor3f(0, 0, 0);
+    glutSolidSphere(0.25, 43, 23);
+}

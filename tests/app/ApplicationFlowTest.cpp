@@ -1,0 +1,312 @@
+// The game's flow through a real Application: menu, playing, losing, winning, the tally and
+// the save file, the last stage with the highscore entry, and the text screens.
+#include "AppWorld.h"
+
+#include "media/ofUtils.h"
+
+#include <gtest/gtest.h>
+
+using apptest::AppWorld;
+using apptest::rowStage;
+
+namespace {
+
+constexpr int ENTER = Application::KEY_ENTER;
+constexpr int UP = Application::KEY_UP;
+constexpr int DOWN = Application::KEY_DOWN;
+
+bool onMainMenu(const Application& app)
+{
+    return !app.player.stageWon && !app.playing && !app.showInfo && !app.showHighscores;
+}
+
+} // namespace
+
+TEST(ApplicationFlow, StartsOnTheMenuOverTheStageTheSaveFileNames)
+{
+    AppWorld world;
+    world.writeStage(1, rowStage());
+    auto second = rowStage();
+    second.timeLimit = 45;
+    world.writeStage(2, second);
+    world.writeFile("data/DoNotReadMe.txt", "2 730");
+    Application& app = world.start();
+    world.frames(3);
+
+    EXPECT_TRUE(onMainMenu(app));
+    EXPECT_EQ(app.stage, 2);
+    EXPECT_EQ(app.gui.totalScore, 730);
+    EXPECT_FLOAT_EQ(app.level.timeLimit, 45.0f);
+    EXPECT_EQ(app.level.cubes.size(), 3u);
+    EXPECT_EQ(app.gui.menuCursor, 0);
+    EXPECT_FALSE(app.player.stageRunning);
+}
+
+TEST(ApplicationFlow, GarbledSaveStartsAtStageOneWithNoScore)
+{
+    AppWorld world;
+    world.writeStage(1, rowStage());
+    world.writeFile("data/DoNotReadMe.txt", "stage five");
+    testsupport::StdoutCapture capture;
+    Application& app = world.start();
+    const std::string output = capture.finish();
+    EXPECT_EQ(app.stage, 1);
+    EXPECT_EQ(app.gui.totalScore, 0);
+    EXPECT_NE(output.find("save file: [data/DoNotReadMe.txt]"), std::string::npos) << output;
+    // Reading is all it does: the file is only ever written when a won stage is left.
+    EXPECT_EQ(world.read("data/DoNotReadMe.txt"), "stage five");
+}
+
+TEST(ApplicationFlow, TimeOutReturnsToTheMenuWithoutSaving)
+{
+    AppWorld world;
+    auto quick = rowStage();
+    quick.timeLimit = 0.25f;
+    world.writeStage(1, quick);
+    world.writeFile("data/DoNotReadMe.txt", "1 500");
+    Application& app = world.start();
+    world.chooseContinue();
+    ASSERT_TRUE(app.playing);
+
+    ASSERT_TRUE(world.framesUntil([&] { return !app.playing; }, 2000));
+    EXPECT_LT(app.timeLeft, 0.0f);
+    EXPECT_TRUE(onMainMenu(app));
+    EXPECT_FALSE(app.player.stageWon);
+    EXPECT_EQ(app.stage, 1);
+    EXPECT_EQ(app.gui.totalScore, 500);
+    EXPECT_EQ(app.gui.menuCursor, 0);
+    EXPECT_TRUE(app.sounds.loseSound.getIsPlaying());
+    EXPECT_EQ(world.read("data/DoNotReadMe.txt"), "1 500");
+}
+
+TEST(ApplicationFlow, TimeLeftOfExactlyZeroDoesNotEndTheStage)
+{
+    AppWorld world;
+    world.writeStage(1, rowStage());
+    Application& app = world.start();
+    world.chooseContinue();
+
+    // The clock counts whole milliseconds: put the end on a coming millisecond and update
+    // as soon as the clock reaches it, until an update samples exactly that time.
+    int exactZero = 0;
+    for (int attempt = 0; attempt < 50 && exactZero < 3; ++attempt) {
+        if (!app.playing) {
+            world.chooseContinue();
+        }
+        const int target = ofGetElapsedTimeMillis() + 3;
+        app.endTime = static_cast<float>(target / 1000.0);
+        while (ofGetElapsedTimeMillis() < target) {
+        }
+        app.update();
+        if (app.timeLeft == 0.0f) {
+            ++exactZero;
+            EXPECT_TRUE(app.playing);
+            EXPECT_TRUE(app.player.stageRunning);
+        } else {
+            EXPECT_LT(app.timeLeft, 0.0f);
+            EXPECT_FALSE(app.playing);
+        }
+        app.endTime = app.now + 100.0f;
+    }
+    EXPECT_GT(exactZero, 0) << "no update ever sampled the same millisecond";
+}
+
+TEST(ApplicationFlow, FallingOutReturnsToTheMenuWithoutSaving)
+{
+    AppWorld world;
+    auto small = rowStage();
+    small.fallRadius = 1.0f;   // the start, 1.35 from the origin, is already outside
+    world.writeStage(1, small);
+    Application& app = world.start();
+    world.chooseContinue();
+    ASSERT_TRUE(world.framesUntil([&] { return !app.playing; }, 10));
+    EXPECT_TRUE(onMainMenu(app));
+    EXPECT_TRUE(app.sounds.loseSound.getIsPlaying());
+    EXPECT_FALSE(world.exists("data/DoNotReadMe.txt"));
+}
+
+TEST(ApplicationFlow, WinningShowsTheTallyAndEnterSavesTheNextStage)
+{
+    AppWorld world;
+    world.writeStage(1, rowStage());
+    world.writeStage(2, rowStage());
+    world.writeFile("data/DoNotReadMe.txt", "1 40");
+    Application& app = world.start();
+    world.chooseContinue();
+    ASSERT_TRUE(world.winRowStage());
+
+    world.frames(3);
+    EXPECT_FALSE(app.allCleared);   // stage 2 exists: the tally, not the end
+    EXPECT_FALSE(app.playing);
+    EXPECT_EQ(app.gui.coinsCollected, 1);
+    EXPECT_EQ(app.gui.diceCollected, 1);
+    EXPECT_EQ(app.gui.objectBonus, 100);
+    // Ten points for each whole second of the 90 left when the finish was reached.
+    EXPECT_GT(app.gui.timeBonus, 0);
+    EXPECT_LE(app.gui.timeBonus, 900);
+    EXPECT_EQ(app.gui.timeBonus % 10, 0);
+    const int expected = 40 + app.gui.timeBonus + app.gui.objectBonus;
+    EXPECT_EQ(app.gui.totalScore, expected);
+    // Nothing is saved before Enter; keys other than Enter do nothing here.
+    EXPECT_EQ(world.read("data/DoNotReadMe.txt"), "1 40");
+    world.tap(UP);
+    world.tap('x');
+    world.frame();
+    EXPECT_TRUE(app.player.stageWon);
+
+    world.tap(ENTER);
+    EXPECT_EQ(world.read("data/DoNotReadMe.txt"), "2 " + std::to_string(expected));
+    world.frame();
+    EXPECT_TRUE(onMainMenu(app));
+    EXPECT_EQ(app.stage, 2);
+    EXPECT_EQ(app.gui.totalScore, expected);
+}
+
+TEST(ApplicationFlow, LastStageAsksForANameAndStoresIt)
+{
+    AppWorld world;
+    world.writeStage(1, rowStage());
+    world.writeStage(2, rowStage());
+    world.writeFile("data/DoNotReadMe.txt", "2 100");
+    world.writeFile("data/hs.txt", "ann 5000\nbob 300\ncy 100\n");
+    Application& app = world.start();
+    world.chooseContinue();
+    ASSERT_TRUE(world.winRowStage());
+    world.frame();
+    ASSERT_TRUE(app.allCleared);
+    ASSERT_TRUE(app.gui.newHighscore);
+    const int total = app.gui.totalScore;
+
+    // Capitals are lowered, other keys never reach the name, one letter is not enough.
+    world.tap('K');
+    world.tap(ENTER);
+    world.tap('7');
+    world.frame();
+    EXPECT_EQ(app.gui.playerName, "k");
+    EXPECT_TRUE(app.player.stageWon);
+    for (int key : {int('i'), int('m'), int('b'), int('e'), int('r')}) {
+        world.tap(key);
+    }
+    EXPECT_EQ(app.gui.playerName, "kimbe");
+    world.tap(ENTER);
+    world.frame();
+
+    EXPECT_EQ(world.read("data/hs.txt"), "ann 5000\nkimbe " + std::to_string(total) + "\nbob 300\n");
+    EXPECT_EQ(world.read("data/DoNotReadMe.txt"), "3 " + std::to_string(total));
+    EXPECT_TRUE(onMainMenu(app));
+    EXPECT_TRUE(app.allCleared);   // the menu offers stage 1 until a stage starts
+
+    // Continue after the last stage starts over at stage 1 with no score.
+    world.tap(ENTER);
+    world.frame();
+    EXPECT_TRUE(app.playing);
+    EXPECT_EQ(app.stage, 1);
+    EXPECT_EQ(app.gui.totalScore, 0);
+    EXPECT_FALSE(app.allCleared);
+}
+
+TEST(ApplicationFlow, LastStageWithoutANewHighscoreShowsTheEnd)
+{
+    AppWorld world;
+    world.writeStage(1, rowStage());
+    world.writeFile("data/hs.txt", "ann 90000\nbob 80000\ncy 70000\n");
+    Application& app = world.start();
+    world.chooseContinue();
+    ASSERT_TRUE(world.winRowStage());
+    world.frame();
+    EXPECT_TRUE(app.allCleared);
+    EXPECT_FALSE(app.gui.newHighscore);
+    const int total = app.gui.totalScore;
+
+    world.tap('a');
+    world.tap('b');
+    EXPECT_EQ(app.gui.playerName, "");
+    world.tap(ENTER);
+    EXPECT_EQ(world.read("data/DoNotReadMe.txt"), "2 " + std::to_string(total));
+    EXPECT_EQ(world.read("data/hs.txt"), "ann 90000\nbob 80000\ncy 70000\n");
+}
+
+TEST(ApplicationFlow, NewGameStartsStageOneWithNoScoreAndKeepsTheOldSave)
+{
+    AppWorld world;
+    world.writeStage(1, rowStage());
+    world.writeStage(3, rowStage());
+    world.writeFile("data/DoNotReadMe.txt", "3 2000");
+    Application& app = world.start();
+    world.frame();
+    world.tap(DOWN);
+    world.frame();
+    world.tap(ENTER);
+    world.frame();
+    EXPECT_TRUE(app.playing);
+    EXPECT_EQ(app.stage, 1);
+    EXPECT_EQ(app.gui.totalScore, 0);
+    EXPECT_EQ(app.gui.menuCursor, 0);
+    EXPECT_EQ(world.read("data/DoNotReadMe.txt"), "3 2000");
+}
+
+TEST(ApplicationFlow, EnterOnTheTextScreensOnlyReturnsToTheMenu)
+{
+    AppWorld world;
+    world.writeStage(1, rowStage());
+    Application& app = world.start();
+    world.frame();
+
+    // Highscores: down twice, Enter.
+    world.tap(DOWN);
+    world.tap(DOWN);
+    world.frame();
+    world.tap(ENTER);
+    world.frame();
+    EXPECT_TRUE(app.showHighscores);
+    // The arrows still move the hidden cursor; Enter returns without acting on it.
+    world.tap(UP);
+    world.tap(UP);
+    world.tap(ENTER);
+    world.frame();
+    EXPECT_TRUE(onMainMenu(app));
+    EXPECT_EQ(app.gui.menuCursor, 0);
+    EXPECT_FALSE(app.player.stageRunning);
+    // The next Enter does act: Continue.
+    world.tap(ENTER);
+    world.frame();
+    EXPECT_TRUE(app.playing);
+}
+
+TEST(ApplicationFlow, UpOnContinueReachesTheInfoScreenAndEnterLeavesIt)
+{
+    AppWorld world;
+    world.writeStage(1, rowStage());
+    Application& app = world.start();
+    world.frame();
+    world.tap(UP);
+    world.frame();
+    EXPECT_EQ(app.gui.menuCursor, 4);
+    world.tap(ENTER);
+    world.frame();
+    EXPECT_TRUE(app.showInfo);
+    world.tap(ENTER);
+    world.frame();
+    EXPECT_TRUE(onMainMenu(app));
+    EXPECT_EQ(app.gui.menuCursor, 4);
+}
+
+TEST(ApplicationFlow, MusicItemTogglesTheMusic)
+{
+    AppWorld world;
+    world.writeStage(1, rowStage());
+    Application& app = world.start();
+    world.frame();
+    ASSERT_TRUE(app.sounds.music.getIsPlaying());
+    for (int i = 0; i < 3; ++i) {
+        world.tap(DOWN);
+    }
+    world.frame();
+    world.tap(ENTER);
+    world.frame();
+    EXPECT_FALSE(app.sounds.music.getIsPlaying());
+    EXPECT_TRUE(onMainMenu(app));
+    world.tap(ENTER);
+    world.frame();
+    EXPECT_TRUE(app.sounds.music.getIsPlaying());
+}
