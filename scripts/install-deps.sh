@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="
 build-essential cmake ninja-build pkg-config
-libgl-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
+libgl-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev libegl-dev libegl-mesa0
 freeglut3-dev
 libfreeimage-dev
 libfreetype-dev
@@ -19,7 +19,7 @@ clang libclang-rt-14-dev
 fonts-comic-neue fonts-dejavu-core
 assimp-utils
 python3 python3-numpy python3-pil
-valgrind
+valgrind linux-perf
 "
 
 missing=""

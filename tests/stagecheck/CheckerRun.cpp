@@ -54,9 +54,16 @@ std::vector<Vec3> rowOfCubes(int length)
 
 std::filesystem::path StageFolder::write(const std::string& name, const std::string& text) const
 {
-    dir.write("levels/levelTextures/face.png", "not read by the checker");
-    dir.write("levels/levelTextures/sky.png", "not read by the checker");
-    return dir.write("levels/" + name, text);
+    // Real pictures, so that the game's Level loads this folder's stages without a complaint.
+    const std::filesystem::path textures = testsupport::sourceDir() / "data" / "levels" / "levelTextures";
+    const std::filesystem::path here = dir.path() / "data" / "levels" / "levelTextures";
+    std::filesystem::create_directories(here);
+    std::filesystem::copy_file(textures / "face_blue_tiles.png", here / "face.png",
+                               std::filesystem::copy_options::skip_existing);
+    std::filesystem::copy_file(textures / "sky_dusk.png", here / "sky.png", std::filesystem::copy_options::skip_existing);
+    std::filesystem::copy_file(testsupport::sourceDir() / "data" / "soccer.png", dir.path() / "data" / "soccer.png",
+                               std::filesystem::copy_options::skip_existing);
+    return dir.write("data/levels/" + name, text);
 }
 
 std::vector<std::string> linesWith(const std::string& output, const std::string& part)

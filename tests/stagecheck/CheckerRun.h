@@ -35,10 +35,11 @@ struct StageText {
 // A row of `length` cubes along +y from the origin.
 std::vector<Vec3> rowOfCubes(int length);
 
-// A folder holding levels/<name> and the two textures a StageText names by default.
+// A folder holding data/levels/<name> and the two textures a StageText names by default,
+// laid out as the game's data folder.
 class StageFolder {
 public:
-    // Writes `text` as levels/<name>; returns its path.
+    // Writes `text` as data/levels/<name>; returns its path.
     std::filesystem::path write(const std::string& name, const std::string& text) const;
     const std::filesystem::path& path() const { return dir.path(); }
 

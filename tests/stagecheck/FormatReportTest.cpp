@@ -10,7 +10,7 @@ CheckerRun checkText(const StageFolder& folder, const std::string& text, const s
 {
     folder.write("stage.txt", text);
     std::vector<std::string> args = options;
-    args.push_back("levels/stage.txt");
+    args.push_back("data/levels/stage.txt");
     return runChecker(args, folder.path());
 }
 
@@ -27,12 +27,12 @@ StageText shortRow()
 TEST(FormatReport, MissingFileAndBadCommandLines)
 {
     StageFolder folder;
-    CheckerRun missing = runChecker({"levels/nothing.txt"}, folder.path());
+    CheckerRun missing = runChecker({"data/levels/nothing.txt"}, folder.path());
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(linesWith(missing.output, "levels/nothing.txt: error: cannot open the file").size(), 1u) << missing.output;
+    EXPECT_EQ(linesWith(missing.output, "data/levels/nothing.txt: error: cannot open the file").size(), 1u) << missing.output;
 
     EXPECT_EQ(runChecker({}, folder.path()).status, 2);
-    CheckerRun unknown = runChecker({"--fastest", "levels/nothing.txt"}, folder.path());
+    CheckerRun unknown = runChecker({"--fastest", "data/levels/nothing.txt"}, folder.path());
     EXPECT_EQ(unknown.status, 2);
     EXPECT_EQ(linesWith(unknown.output, "unknown option --fastest").size(), 1u) << unknown.output;
 }
@@ -135,7 +135,7 @@ TEST(FormatReport, MessageAndTexturesAreChecked)
     stage.sky = "night.png";
     CheckerRun run = checkText(folder, stage.text());
     EXPECT_EQ(linesWith(run.output, "warning: no message after the 3 cubes").size(), 1u) << run.output;
-    EXPECT_EQ(linesWith(run.output, "stage.txt:2: warning: texture levels/levelTextures/night.png is missing").size(), 1u)
+    EXPECT_EQ(linesWith(run.output, "stage.txt:2: warning: texture data/levels/levelTextures/night.png is missing").size(), 1u)
         << run.output;
     EXPECT_EQ(linesWith(run.output, "face.png is missing").size(), 0u) << run.output;
 }

@@ -9,7 +9,7 @@ namespace {
 CheckerRun checkStage(const StageFolder& folder, const StageText& stage)
 {
     folder.write("stage.txt", stage.text());
-    return runChecker({"levels/stage.txt"}, folder.path());
+    return runChecker({"data/levels/stage.txt"}, folder.path());
 }
 
 } // namespace

@@ -1,13 +1,258 @@
 #include "StageCheck.h"
 
+#include "RouteReplay.h"
 #include "StageGeometryCheck.h"
+#include "level/Level.h"
+#include "level/StageFile.h"
+#include "media/ofUtils.h"
+#include "player/GameSounds.h"
+#include "player/Player.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 
+namespace {
+
+constexpr int FRAMES_PER_SECOND = 60;
+// How far beyond the time limit the search looks, so that a stage that is too tight is
+// told by how much.
+constexpr int SEARCH_LIMIT_FACTOR = 2;
+constexpr float START_SETTLE = 0.02f;   // world units the first collision pass may move the ball
+
+std::string describe(const Vec3& p)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "(%g, %g, %g)", p.x, p.y, p.z);
+    return text;
+}
+
+std::string seconds(int frames)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f s", static_cast<double>(frames) / FRAMES_PER_SECOND);
+    return text;
+}
+
+// Keys in the order pressed; a run of steps is the up arrow held down.
+std::string keyLine(const std::vector<RouteStep>& steps)
+{
+    std::string line;
+    for (std::size_t i = 0; i < steps.size();) {
+        std::size_t run = 1;
+        while (steps[i].action == BallAction::Step && i + run < steps.size() && steps[i + run].action == BallAction::Step) {
+            ++run;
+        }
+        line += line.empty() ? "" : ", ";
+        if (run > 1) {
+            line += "hold Up (" + std::to_string(run) + " steps)";
+        } else {
+            line += keyName(steps[i].action);
+        }
+        i += run;
+    }
+    return line;
+}
+
+bool sameList(const std::list<Vec3>& a, const std::vector<PlacedPoint>& b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](const Vec3& p, const PlacedPoint& q) {
+               return p.x == q.at.x && p.y == q.at.y && p.z == q.at.z;
+           });
+}
+
+bool samePoint(const Vec3& a, const Vec3& b)
+{
+    return a.x == b.x && a.y == b.y && a.z == b.z;
+}
+
+} // namespace
+
 StageCheck::StageCheck(const StageCheckOptions& options) : options(options) {}
+
+// The ball and the Level own GL texture names: they go before the context.
+StageCheck::~StageCheck()
+{
+    player.reset();
+    sounds.reset();
+    level.reset();
+}
+
+bool StageCheck::readyToPlay(std::vector<Finding>& findings)
+{
+    if (!glTried) {
+        glTried = true;
+        std::string why;
+        glReady = gl.open(why);
+        if (!glReady) {
+            addError(findings, 0, 0, "cannot play the stage: no OpenGL context for the game's ball and stage (" + why + ")");
+            return false;
+        }
+        level = std::make_unique<Level>();
+        sounds = std::make_unique<GameSounds>();   // never loaded: every sound stays silent
+        player = std::make_unique<Player>(Vec3(0, 0, 0));
+    }
+    if (!glReady) {
+        addError(findings, 0, 0, "cannot play the stage: no OpenGL context");
+    }
+    return glReady;
+}
+
+bool StageCheck::loadLevel(const std::string& file, const CheckedStage& stage, std::vector<Finding>& findings)
+{
+    // The same reader and the same fields as Level::load, from any path; the textures are
+    // of no use to the search and are not loaded.
+    std::ifstream in(file);
+    StageFile read;
+    const bool complete = readStageFile(in, file, read);
+    level->clear();
+    level->cubes = std::move(read.cubes);
+    level->dice = std::move(read.dice);
+    level->coins = std::move(read.coins);
+    level->fallRadius = read.fallRadius;
+    level->timeLimit = read.timeLimit;
+    level->startPosition = read.startPosition;
+    level->targetPosition = read.targetPosition;
+    level->message = read.message;
+    level->diceTotal = level->remainingDice();
+    level->coinsTotal = level->remainingCoins();
+
+    bool same = complete && level->cubes.size() == stage.cubes.size() && sameList(level->dice, stage.dice) &&
+                sameList(level->coins, stage.coins) && level->fallRadius == stage.fallRadius &&
+                level->timeLimit == stage.timeLimit && samePoint(level->startPosition, stage.start.at) &&
+                samePoint(level->targetPosition, stage.target.at);
+    for (std::size_t i = 0; same && i < stage.cubes.size(); ++i) {
+        same = samePoint(level->cubes[i].position, stage.cubes[i].at);
+    }
+    if (!same) {
+        addError(findings, 0, 0, "the game's stage reader does not read this file as the checker does; the route search is skipped");
+    }
+    return same;
+}
+
+void StageCheck::checkStart(const CheckedStage& stage, std::vector<Finding>& findings)
+{
+    // One frame of the ball at rest at the start, with nothing to pick up in the way.
+    const std::list<Vec3> dice = level->dice;
+    const std::list<Vec3> coins = level->coins;
+    level->dice.assign(1, Vec3(1.0e6f, 1.0e6f, 1.0e6f));
+    level->coins.clear();
+    player->reset(level->startPosition);
+    player->stageRunning = true;
+    player->update(*level, *sounds);
+    const bool rolls = player->animateRotation;
+    const bool climbs = player->rollAroundWall;
+    const Vec3 settled = player->Position;
+    level->dice = dice;
+    level->coins = coins;
+
+    if (!player->stageRunning) {
+        return;   // lost at once; said by the geometry check
+    }
+    if (rolls && climbs) {
+        addWarning(findings, stage.start.line, stage.start.token,
+                   "the start " + describe(stage.start.at) + " touches a wall: the ball climbs it at once");
+    } else if (rolls) {
+        addWarning(findings, stage.start.line, stage.start.token,
+                   "the start " + describe(stage.start.at) +
+                       " does not rest on a cube after the first collision pass: the ball rolls away at once");
+    } else if (std::sqrt(lengthSquared(settled - stage.start.at)) > START_SETTLE) {
+        addWarning(findings, stage.start.line, stage.start.token,
+                   "the first collision pass moves the ball from the start " + describe(stage.start.at) + " to " +
+                       describe(settled) + ": the start lies inside a cube");
+    }
+}
+
+bool StageCheck::reportRoute(const std::string& file, bool everyCoin, std::vector<Finding>& findings)
+{
+    // Taking every coin is the player's own ambition: a stage that does not allow it in
+    // time is worth a warning, not a failure.
+    auto problem = [&](const std::string& text) {
+        if (everyCoin) {
+            addWarning(findings, 0, 0, text);
+        } else {
+            addError(findings, 0, 0, text);
+        }
+    };
+    const int limit = static_cast<int>(std::floor(level->timeLimit * FRAMES_PER_SECOND));
+    const auto began = std::chrono::steady_clock::now();
+    Route route;
+    {
+        RouteSearch search(*player, *level, *sounds);
+        route = search.fastest(everyCoin, limit * SEARCH_LIMIT_FACTOR);
+    }
+    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    const char* what = everyCoin ? "fastest route with every coin" : "fastest route";
+    const std::string searched = "searched " + std::to_string(route.statesSearched) + " states (" +
+                                 std::to_string(route.ballStates) + " ball states) in " + std::to_string(took).substr(0, 4) + " s";
+
+    if (!route.found) {
+        problem(std::string("no ") + (everyCoin ? "route that takes every coin" : "route") +
+                     " collects every die and reaches the finish within " + std::to_string(SEARCH_LIMIT_FACTOR) +
+                     " times the time limit");
+        std::printf("%s: %s: none; %s\n", file.c_str(), what, searched.c_str());
+        return false;
+    }
+
+    // Played again from the start the way the game plays it, with everything lying.
+    std::vector<BallAction> actions;
+    for (const RouteStep& step : route.steps) {
+        actions.push_back(step.action);
+    }
+    const Replay replay = replayRoute(*player, *level, *sounds, actions);
+    if (!replay.won || replay.frames != route.frames) {
+        addError(findings, 0, 0,
+                 std::string("internal: the ") + what + " found (" + std::to_string(route.frames) +
+                     " frames) does not win when played again (" +
+                     (replay.won ? "won after " + std::to_string(replay.frames) + " frames" : "not won") + ")");
+        return false;
+    }
+
+    const double spare = level->timeLimit - static_cast<double>(route.frames) / FRAMES_PER_SECOND;
+    const double sparePercent = 100.0 * spare / level->timeLimit;
+    char summary[256];
+    std::snprintf(summary, sizeof summary,
+                  "%s: %s: %zu actions, %d frames = %s of the %g s limit, %.2f s (%.1f %%) to spare; takes %d of %d coins",
+                  file.c_str(), what, route.steps.size(), route.frames, seconds(route.frames).c_str(),
+                  static_cast<double>(level->timeLimit), spare, sparePercent, replay.coinsTaken, level->coinsTotal);
+    std::printf("%s\n", summary);
+    std::printf("  keys: %s\n", keyLine(route.steps).c_str());
+    if (options.listSteps) {
+        for (const ReplayedStep& step : replay.steps) {
+            std::string events;
+            if (step.gravityTurned) {
+                events += ", gravity turns to " + describe(step.gravityAfter);
+            }
+            if (step.diceTaken > 0) {
+                events += ", takes " + std::to_string(step.diceTaken) + (step.diceTaken == 1 ? " die" : " dice");
+            }
+            if (step.coinsTaken > 0) {
+                events += ", takes " + std::to_string(step.coinsTaken) + (step.coinsTaken == 1 ? " coin" : " coins");
+            }
+            std::printf("    frame %5d  %-5s %3d frames%s\n", step.startFrame, keyName(step.action), step.frames, events.c_str());
+        }
+        std::printf("    frame %5d  finish\n", replay.frames);
+    }
+    std::printf("  %s\n", searched.c_str());
+
+    if (route.frames > limit) {
+        problem(std::string("the ") + what + " needs " + seconds(route.frames) + ", more than the time limit of " +
+                     seconds(limit));
+        return false;
+    }
+    if (!everyCoin && sparePercent < options.minimumSpare) {
+        char text[160];
+        std::snprintf(text, sizeof text, "the fastest route leaves %.1f %% of the time limit to spare, less than %g %%",
+                      sparePercent, static_cast<double>(options.minimumSpare));
+        addError(findings, 0, 0, text);
+        return false;
+    }
+    return true;
+}
 
 bool StageCheck::check(const std::string& file)
 {
@@ -15,6 +260,7 @@ bool StageCheck::check(const std::string& file)
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         std::printf("%s: error: cannot open the file\n", file.c_str());
+        std::printf("%s: FAIL\n", file.c_str());
         return false;
     }
     std::ostringstream contents;
@@ -26,12 +272,28 @@ bool StageCheck::check(const std::string& file)
         checkStageGeometry(stage, GeometryRules{}, findings);
     }
     checkStageTextures(stage, file, findings);
-    std::stable_sort(findings.begin(), findings.end(),
-                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
+
+    // Only a stage the loader reads as written, with room and time to play, is played.
+    // The game's own complaints while it plays (a ball picture missing from the working
+    // folder, reloaded at every reset) say nothing about the stage and are kept quiet.
+    std::vector<Finding> playFindings;
+    const int logLevel = ofGetLogLevel();
+    ofSetLogLevel(OF_LOG_FATAL_ERROR);
+    if (stage.complete && !hasErrors(findings) && readyToPlay(playFindings) && loadLevel(file, stage, playFindings)) {
+        checkStart(stage, findings);
+        reportRoute(file, false, playFindings);
+        if (options.allCoins && !level->coins.empty()) {
+            reportRoute(file, true, playFindings);
+        }
+    }
+    ofSetLogLevel(logLevel);
+    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    findings.insert(findings.end(), playFindings.begin(), playFindings.end());
     for (const Finding& finding : findings) {
         std::printf("%s\n", formatFinding(file, finding).c_str());
     }
     const bool pass = !hasErrors(findings) && (!options.strict || findings.empty());
     std::printf("%s: %s\n", file.c_str(), pass ? "pass" : "FAIL");
+    std::fflush(stdout);
     return pass;
 }

@@ -1,16 +1,18 @@
 // stagecheck: checks stage files for the game and finds the fastest way through them.
 //
-//   stagecheck [--all-coins] [--strict] [--steps] STAGE_FILE...
+//   stagecheck [--all-coins] [--strict] [--steps] [--min-spare PERCENT] STAGE_FILE...
 //
 // For each file: format problems with line and token, suspicious geometry, and the fastest
 // route (keys, frames, seconds, time to spare, coins taken), found by playing the stage
 // with the game's own ball code at 60 frames a second. Exit status 0 only when every
 // stage loads cleanly and can be finished within its time limit (with --strict, also
-// without warnings); 1 when one cannot; 2 for a bad command line.
+// without warnings, and with --min-spare, leaving that share of the limit unused); 1 when
+// one cannot; 2 for a bad command line.
 
 #include "StageCheck.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -20,10 +22,11 @@ namespace {
 void usage()
 {
     std::fprintf(stderr,
-                 "usage: stagecheck [--all-coins] [--strict] [--steps] STAGE_FILE...\n"
-                 "  --all-coins  also find the fastest route that takes every coin\n"
-                 "  --strict     fail a stage on warnings too\n"
-                 "  --steps      list every action of a route with the frame it starts in\n");
+                 "usage: stagecheck [--all-coins] [--strict] [--steps] [--min-spare PERCENT] STAGE_FILE...\n"
+                 "  --all-coins          also find the fastest route that takes every coin\n"
+                 "  --strict             fail a stage on warnings too\n"
+                 "  --steps              list every action of a route with the frame it starts in\n"
+                 "  --min-spare PERCENT  fail a stage whose fastest route leaves less of its time limit\n");
 }
 
 } // namespace
@@ -39,6 +42,15 @@ int main(int argc, char** argv)
             options.strict = true;
         } else if (std::strcmp(argv[i], "--steps") == 0) {
             options.listSteps = true;
+        } else if (std::strcmp(argv[i], "--min-spare") == 0) {
+            char* end = nullptr;
+            const double percent = i + 1 < argc ? std::strtod(argv[i + 1], &end) : -1.0;
+            if (end == nullptr || *end != '\0' || end == argv[i + 1] || !(percent >= 0.0 && percent <= 100.0)) {
+                std::fprintf(stderr, "stagecheck: --min-spare needs a percentage from 0 to 100\n");
+                return 2;
+            }
+            options.minimumSpare = static_cast<float>(percent);
+            ++i;
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             usage();
             return 0;
