@@ -19,7 +19,7 @@ clang libclang-rt-14-dev
 fonts-comic-neue fonts-dejavu-core
 assimp-utils
 python3 python3-numpy python3-pil
-valgrind
+valgrind linux-perf
 "
 
 missing=""

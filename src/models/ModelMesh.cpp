@@ -1,5 +1,7 @@
 #include "models/ModelMesh.h"
 
+#include "models/ConsoleName.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -7,6 +9,7 @@ void ModelMesh::build(const std::string& modelName)
 {
     const std::size_t faceCount = triangles.size() / 3;
     const std::size_t vertexTotal = vertexCount();
+    const std::string shownName = consoleName(name);
 
     // A face is usable only when all three of its corners exist.
     std::vector<bool> validFaces(faceCount, true);
@@ -20,7 +23,7 @@ void ModelMesh::build(const std::string& modelName)
     }
     if (badFaces > 0) {
         std::printf("[3DS] WARNING: Model '%s': object '%s' has %zu faces with a vertex index beyond its %zu vertices; dropped\n",
-                    modelName.c_str(), name.c_str(), badFaces, vertexTotal);
+                    modelName.c_str(), shownName.c_str(), badFaces, vertexTotal);
     }
 
     computeNormals(validFaces);
@@ -44,7 +47,7 @@ void ModelMesh::build(const std::string& modelName)
     }
     if (strayNumbers > 0) {
         std::printf("[3DS] WARNING: Model '%s': object '%s' names %zu faces beyond its %zu faces in material groups; dropped\n",
-                    modelName.c_str(), name.c_str(), strayNumbers, faceCount);
+                    modelName.c_str(), shownName.c_str(), strayNumbers, faceCount);
     }
 
     if (badFaces > 0) {
@@ -62,7 +65,7 @@ void ModelMesh::build(const std::string& modelName)
 
     if (!texCoords.empty() && texCoords.size() / 2 < vertexTotal) {
         std::printf("[3DS] WARNING: Model '%s': object '%s' has %zu texture coordinates for %zu vertices; not used\n",
-                    modelName.c_str(), name.c_str(), texCoords.size() / 2, vertexTotal);
+                    modelName.c_str(), shownName.c_str(), texCoords.size() / 2, vertexTotal);
     }
 }
 

@@ -61,11 +61,12 @@ TEST(ApplicationFlow, TimeOutReturnsToTheMenuWithoutSaving)
 {
     AppWorld world;
     auto quick = rowStage();
-    quick.timeLimit = 0.25f;
+    quick.timeLimit = 1.0f;
     world.writeStage(1, quick);
     world.writeFile("data/DoNotReadMe.txt", "1 500");
     Application& app = world.start();
-    world.chooseContinue();
+    world.frame();
+    world.tap(ENTER);
     ASSERT_TRUE(app.playing);
 
     ASSERT_TRUE(world.framesUntil([&] { return !app.playing; }, 2000));

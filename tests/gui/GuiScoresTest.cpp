@@ -17,25 +17,6 @@ void typeName(Gui& gui, const std::string& keys)
 
 } // namespace
 
-TEST(GuiScores, TallyScoresTheStageOnceHoweverManyFramesItShows)
-{
-    GuiWorld world;
-    Gui& gui = world.gui;
-    gui.totalScore = 400;
-    gui.minutes = 1;
-    gui.seconds = 23;
-    gui.coinsCollected = 3;
-    gui.tallyPending = true;
-    for (int frame = 0; frame < 5; ++frame) {
-        world.beginScreen();
-        gui.drawTally(false, 2);
-    }
-    EXPECT_EQ(gui.timeBonus, 830);
-    EXPECT_EQ(gui.objectBonus, 300);
-    EXPECT_EQ(gui.totalScore, 400 + 1130);
-    EXPECT_FALSE(gui.tallyPending);
-}
-
 TEST(GuiScores, TotalScoreStopsAtTheLargestIntInsteadOfWrapping)
 {
     GuiWorld world;

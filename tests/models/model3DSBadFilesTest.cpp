@@ -222,8 +222,12 @@ TEST(model3DSBadFiles, NamesWithoutATerminatingZeroStopAtTheirChunk)
 TEST(model3DSBadFiles, ControlCharactersInNamesDoNotBreakConsoleLines)
 {
     model3DS model;
-    const std::string text = loadCapturing(model, file({material("m", {map(0xA200, "evil\n\x1b[2Jname.gif")})}));
+    const std::string text = loadCapturing(
+        model, file({material("m", {map(0xA200, "evil\n\x1b[2Jname.gif")}),
+                     object("a\rb", {vertexList({{0, 0, 0}}), faceList({{0, 1, 2}})})}));
     EXPECT_TRUE(contains(text, "Could not load map 'data/evil??[2Jname.gif'\n"));
+    EXPECT_TRUE(contains(text, "object 'a?b' has 1 faces"));
+    EXPECT_EQ(model.meshes.at(0).name, "a\rb");
 }
 
 TEST(model3DSBadFiles, DeepNestingIsBounded)

@@ -1,0 +1,336 @@
+// Frame time of the real game in a real GL context: the Application with its Level, Player,
+// Camera, Gui and sounds, driven frame by frame exactly as the window loop drives it (update,
+// then clear, draw and swap), on every shipped stage and on generated stages of growing
+// size, next to a frame that only clears and swaps. Also times stage loading against the
+// stage's size. Prints the figures as Markdown for docs/performance.md.
+//
+// Usage: bench_frame [--frames N] [--menu-frames N] [--warmup N] [--only CASE] [--no-load] [--out FILE]
+//   CASE is a case name as printed ("stage3", "cubes2000"); --only skips everything else,
+//   which is how the profile of one case is taken. The report goes to FILE (default: standard
+//   output, where the game's log lines go too).
+#include "BenchData.h"
+#include "FrameStats.h"
+#include "GameDriver.h"
+
+#include "media/ofAppGlutWindow.h"
+#include "media/ofAppRunner.h"
+#include "media/ofGraphics.h"
+#include "media/ofLibraries.h"
+#include "media/ofUtils.h"
+
+#include <GL/freeglut.h>
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+const int WIDTH = 1024;
+const int HEIGHT = 768;
+const double FRAME_BUDGET_MS = 1000.0 / 60.0;
+const int GENERATED_SIZES[] = {500, 1000, 2000, 5000};
+const int FIRST_GENERATED_STAGE = 901;   // file numbers of the generated stages
+const int LOAD_SIZES[] = {250, 500, 1000, 2000, 4000, 8000, 16000};
+const int LOAD_STAGE = 990;
+
+struct Options {
+    int playFrames = 600;
+    int menuFrames = 120;
+    int warmup = 30;
+    std::string only;
+    std::string out;
+    bool load = true;
+};
+
+struct FrameTimes {
+    FrameStats update;   // Application::update
+    FrameStats draw;     // clear and Application::draw: the GL calls of the frame
+    FrameStats swap;     // buffer swap: Mesa finishes rasterising and presents
+    FrameStats frame;    // all three
+};
+
+struct CaseResult {
+    std::string name;
+    int cubes = 0;
+    int collectibles = 0;   // dice and coins on the stage at its start
+    FrameTimes menu;
+    FrameTimes play;
+    double setupMillis = 0;
+};
+
+std::FILE* reportFile = stdout;   // the Markdown goes here; the game's own log lines go to stdout
+
+void report(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void report(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(reportFile, format, args);
+    va_end(args);
+}
+
+double millisSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The window loop's display step around the application's draw: viewport, clear to the
+// background colour, draw, swap.
+void displayStep(GameDriver* game, FrameTimes& times, Clock::time_point frameStart, bool record)
+{
+    const auto drawStart = Clock::now();
+    glViewport(0, 0, WIDTH, HEIGHT);
+    const float* bg = ofBgColorPtr();
+    glClearColor(bg[0], bg[1], bg[2], bg[3]);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (game != nullptr) {
+        game->draw();
+    }
+    const auto swapStart = Clock::now();
+    glutSwapBuffers();
+    const auto end = Clock::now();
+    if (record) {
+        using Ms = std::chrono::duration<double, std::milli>;
+        times.draw.add(Ms(swapStart - drawStart).count());
+        times.swap.add(Ms(end - swapStart).count());
+        times.frame.add(Ms(end - frameStart).count());
+    }
+}
+
+void gameFrame(GameDriver& game, FrameTimes& times, bool record)
+{
+    const auto start = Clock::now();
+    game.update();
+    if (record) {
+        times.update.add(millisSince(start));
+    }
+    displayStep(&game, times, start, record);
+}
+
+FrameTimes baselineFrames(int count)
+{
+    FrameTimes times;
+    for (int i = 0; i < count; ++i) {
+        const auto start = Clock::now();
+        times.update.add(0.0);
+        displayStep(nullptr, times, start, true);
+    }
+    return times;
+}
+
+// The menu over the stage (camera circling), then play: Continue starts the stage and the
+// up arrow is held, with a left turn every few seconds so the ball covers ground; a ball
+// that is lost (falls off, time out) is started again.
+CaseResult runCase(const std::string& name, int stage, const BenchData& data, const Options& options)
+{
+    CaseResult result;
+    result.name = name;
+    data.writeSaveFile(stage, 0);
+
+    const auto setupStart = Clock::now();
+    GameDriver game;
+    result.setupMillis = millisSince(setupStart);
+    result.cubes = game.cubeCount();
+    result.collectibles = game.collectibleCount();
+
+    for (int i = 0; i < options.warmup + options.menuFrames; ++i) {
+        gameFrame(game, result.menu, i >= options.warmup);
+    }
+    game.startStage();
+    for (int i = 0; i < options.warmup + options.playFrames; ++i) {
+        game.steer(i);
+        gameFrame(game, result.play, i >= options.warmup);
+    }
+    return result;
+}
+
+void printRow(const char* label, const std::string& name, int cubes, int collectibles, const FrameTimes& times)
+{
+    report("| %s %s | %d | %d | %s | %s | %s | **%s** | %.2f | %s |\n", name.c_str(), label, cubes, collectibles,
+                medianAndP99(times.update).c_str(), medianAndP99(times.draw).c_str(),
+                medianAndP99(times.swap).c_str(), medianAndP99(times.frame).c_str(), times.frame.maximum(),
+                times.frame.percentile(99.0) <= FRAME_BUDGET_MS ? "yes" : "no");
+}
+
+void printTableHead()
+{
+    report("| case | cubes | dice + coins | update ms | draw ms | swap ms | frame ms | max ms | p99 within 16.7 ms |\n");
+    report("|---|---:|---:|---:|---:|---:|---:|---:|:---:|\n");
+}
+
+// Time of Level::clear and Level::load for stages of growing size; linear loading shows as
+// a constant cost per cube. The stages name no texture that exists, so the fixed cost of
+// decoding two pictures does not hide the part that grows (the game logs one line for each).
+void printLoadTable(const BenchData& data)
+{
+    for (int cubes : LOAD_SIZES) {
+        data.writeGeneratedStage(LOAD_STAGE + cubes, cubes, "none.png", "none.png");
+    }
+    StageLoader loader;
+    report("\n### Stage loading\n\n");
+    report("`Level::clear` then `Level::load` of a generated stage without its textures (decoding "
+           "them is a fixed cost, part of the set-up above), median of 7.\n\n");
+    report("| cubes | load ms | ms per 1000 cubes above the smallest |\n|---:|---:|---:|\n");
+    double first = 0;
+    for (int cubes : LOAD_SIZES) {
+        std::vector<double> times;
+        for (int i = 0; i < 7; ++i) {
+            times.push_back(loader.loadMillis(LOAD_STAGE + cubes));
+        }
+        std::sort(times.begin(), times.end());
+        const double median = times[times.size() / 2];
+        if (cubes == LOAD_SIZES[0]) {
+            first = median;
+            report("| %d | %.2f | |\n", cubes, median);
+        } else {
+            report("| %d | %.2f | %.3f |\n", cubes, median,
+                        (median - first) / ((cubes - LOAD_SIZES[0]) / 1000.0));
+        }
+    }
+}
+
+Options parseOptions(int argc, char** argv)
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--frames") == 0 && hasValue) {
+            options.playFrames = std::max(1, std::atoi(argv[++i]));
+        } else if (std::strcmp(argv[i], "--menu-frames") == 0 && hasValue) {
+            options.menuFrames = std::max(1, std::atoi(argv[++i]));
+        } else if (std::strcmp(argv[i], "--warmup") == 0 && hasValue) {
+            options.warmup = std::max(0, std::atoi(argv[++i]));
+        } else if (std::strcmp(argv[i], "--only") == 0 && hasValue) {
+            options.only = argv[++i];
+        } else if (std::strcmp(argv[i], "--out") == 0 && hasValue) {
+            options.out = argv[++i];
+        } else if (std::strcmp(argv[i], "--no-load") == 0) {
+            options.load = false;
+        } else {
+            std::fprintf(stderr, "bench_frame: unknown argument %s\n", argv[i]);
+            std::exit(2);
+        }
+    }
+    return options;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const Options options = parseOptions(argc, argv);
+    if (!options.out.empty()) {
+        reportFile = std::fopen(options.out.c_str(), "w");
+        if (reportFile == nullptr) {
+            std::fprintf(stderr, "bench_frame: cannot write %s\n", options.out.c_str());
+            return 1;
+        }
+    }
+    const BenchData data(fs::path(TUMBRIX_SOURCE_DIR) / "data");
+    for (std::size_t i = 0; i < std::size(GENERATED_SIZES); ++i) {
+        data.writeGeneratedStage(FIRST_GENERATED_STAGE + static_cast<int>(i), GENERATED_SIZES[i]);
+    }
+    fs::current_path(data.root());
+
+    ofAppGlutWindow window;
+    ofSetupOpenGL(&window, WIDTH, HEIGHT, 0);
+    report("renderer: %s, OpenGL %s, window %dx%d\n\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
+                reinterpret_cast<const char*>(glGetString(GL_VERSION)), ofGetWidth(), ofGetHeight());
+
+    struct Planned {
+        std::string name;
+        int stage;
+    };
+    std::vector<Planned> plan;
+    for (int s = 1; s <= data.shippedStages(); ++s) {
+        plan.push_back({"stage" + std::to_string(s), s});
+    }
+    for (std::size_t i = 0; i < std::size(GENERATED_SIZES); ++i) {
+        plan.push_back({"cubes" + std::to_string(GENERATED_SIZES[i]), FIRST_GENERATED_STAGE + static_cast<int>(i)});
+    }
+
+    std::vector<CaseResult> results;
+    const FrameTimes baseline = baselineFrames(options.menuFrames + options.playFrames);
+    for (const Planned& p : plan) {
+        if (!options.only.empty() && p.name != options.only) {
+            continue;
+        }
+        std::fprintf(stderr, "bench_frame: %s\n", p.name.c_str());
+        results.push_back(runCase(p.name, p.stage, data, options));
+    }
+    const FrameTimes baselineAfter = baselineFrames(options.menuFrames);
+
+    report("\n### Frame times\n\n");
+    report("Median / 99th percentile in ms over %d play frames and %d menu frames per case (after %d "
+                "warm-up frames each). update: `Application::update`; draw: the clear and "
+                "`Application::draw` (GL calls); swap: the buffer swap, where Mesa finishes rasterising "
+                "and presents; frame: all three.\n\n",
+                options.playFrames, options.menuFrames, options.warmup);
+    printTableHead();
+    printRow("", "baseline (clear + swap), before", 0, 0, baseline);
+    printRow("", "baseline (clear + swap), after", 0, 0, baselineAfter);
+    const CaseResult* slowest = nullptr;
+    double slowestP99 = 0;
+    for (const CaseResult& r : results) {
+        printRow("menu", r.name, r.cubes, r.collectibles, r.menu);
+        printRow("play", r.name, r.cubes, r.collectibles, r.play);
+        const double p99 = std::max(r.menu.frame.percentile(99.0), r.play.frame.percentile(99.0));
+        if (slowest == nullptr || p99 > slowestP99) {
+            slowest = &r;
+            slowestP99 = p99;
+        }
+    }
+
+    report("\n### Growth with the number of cubes (play frames)\n\n");
+    report("| cubes | frame median ms | frame p99 ms | median / baseline median | ms per 1000 cubes above 500 |\n");
+    report("|---:|---:|---:|---:|---:|\n");
+    const CaseResult* smallest = nullptr;
+    for (const CaseResult& r : results) {
+        if (r.name.rfind("cubes", 0) != 0) {
+            continue;
+        }
+        const double ratio = r.play.frame.median() / std::max(1e-6, baseline.frame.median());
+        if (smallest == nullptr) {
+            smallest = &r;
+            report("| %d | %.2f | %.2f | %.1f | |\n", r.cubes, r.play.frame.median(), r.play.frame.percentile(99.0),
+                        ratio);
+        } else {
+            const double perThousand = (r.play.frame.median() - smallest->play.frame.median()) /
+                                       ((r.cubes - smallest->cubes) / 1000.0);
+            report("| %d | %.2f | %.2f | %.1f | %.2f |\n", r.cubes, r.play.frame.median(),
+                        r.play.frame.percentile(99.0), ratio, perThousand);
+        }
+    }
+
+    report("\n### Set-up\n\n| case | `Application` construction and `setup` ms |\n|---|---:|\n");
+    for (const CaseResult& r : results) {
+        report("| %s | %.1f |\n", r.name.c_str(), r.setupMillis);
+    }
+
+    if (options.load && options.only.empty()) {
+        printLoadTable(data);
+    }
+    if (slowest != nullptr) {
+        report("\nSlowest case (highest 99th percentile): `%s`.\n", slowest->name.c_str());
+    }
+    if (reportFile != stdout) {
+        std::fclose(reportFile);
+    }
+
+    fs::current_path(TUMBRIX_SOURCE_DIR);
+    ofSoundShutdown();
+    ofImageLibraryShutdown();
+    return 0;
+}
