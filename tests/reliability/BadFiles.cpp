@@ -186,6 +186,10 @@ std::string expectedMessage(const Case& c)
         return "OF_ERROR: texture3DS ERROR:  Could not open data/" + f;
     }
     if (endsWith(f, ".wav")) {
+        // The first half of a sound is a shorter sound: it plays as far as it goes.
+        if (d == Damage::Truncated) {
+            return "";
+        }
         return "OF_ERROR: ofSoundPlayer: Could not load sound file data/" + f;
     }
     if (endsWith(f, ".ttf")) {

@@ -33,7 +33,8 @@ bool linkDataFolder(const std::filesystem::path& from, const std::filesystem::pa
 bool buildDataFolder(const std::filesystem::path& workDir, const Case& c);
 
 // The console line (or part of one) the game must print for the case; empty when the game
-// stays silent by design (a missing save or highscore file is a first start).
+// stays silent by design (a missing save or highscore file is a first start; the first half
+// of a sound plays as a shorter sound).
 std::string expectedMessage(const Case& c);
 
 inline constexpr const char* OLD_SAVE = "1 120";

@@ -1,8 +1,9 @@
 // Writes the save file and the highscore file over and over, through the game's own code, in
 // its working directory, until it is killed: the victim of the kill test. Round n writes the
-// save "n n*10" and ranks a total of n*10 under the name "kill" into the table (so the table
-// ends up holding the three latest rounds). It continues from the round the save file names,
-// and prints "writing" once before its first write, so that the killer knows the start-up is over.
+// save "n n*10", then ranks a total of n*10 under the name "kill" into the table of rounds
+// n-1, n-2 and n-3 and writes it, so each round's table text depends on n alone. It continues
+// from the round the save file names, and prints "writing" once before its first write, so
+// that the killer knows the start-up is over.
 #include "gui/Gui.h"
 #include "gui/SaveFile.h"
 
@@ -18,7 +19,9 @@ int main()
     std::fflush(stdout);
     for (int round = save.stage + 1;; ++round) {
         writeSaveFile(SAVE_FILE_PATH, SaveState{round, round * 10});
-        gui.readHighscores();
+        for (int rank = 0; rank < 3; ++rank) {
+            gui.highscores[rank] = {"kill", (round - 1 - rank) * 10};
+        }
         gui.totalScore = round * 10;
         gui.writeHighscores();
     }
