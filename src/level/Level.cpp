@@ -1,5 +1,11 @@
 #include "level/Level.h"
 
+Level::Level()
+{
+    faceImage.setUseTexture(false);
+    skyImage.setUseTexture(false);
+}
+
 void Level::update()
 {
     ++collectibleAngle;

@@ -18,7 +18,9 @@ class Level {
 public:
     static constexpr float SKY_RADIUS = 110.0f;   // world units, centred on the origin
 
-    Level() = default;
+    // The stage pictures are only uploaded as mipmapped textures; they get no texture of
+    // their own, which would be a second, unused copy in GL memory built at every load.
+    Level();
     Level(const Level&) = delete;
     Level& operator=(const Level&) = delete;
 

@@ -11,7 +11,9 @@
 texture3DS::texture3DS(const std::string& fileName, GLuint textureName)
 {
     const std::string shown = consoleName(fileName);
+    // The pixels go to textureName below; the image needs no texture of its own.
     ofImage image;
+    image.setUseTexture(false);
     if (!image.loadImage(fileName)) {
         ofLog(OF_LOG_ERROR, "texture3DS ERROR:  Could not open %s", shown.c_str());
     }

@@ -12,6 +12,9 @@
 Player::Player(const Vec3& startPosition)
     : orientation(0.0f, Vec3()), stepRotation(0.0f, Vec3())
 {
+    // The picture is only uploaded through ballTexture; a texture of its own would be an
+    // unused copy rebuilt at every reset.
+    ballImage.setUseTexture(false);
     reset(startPosition);
 }
 

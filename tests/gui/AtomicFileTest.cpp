@@ -21,7 +21,7 @@ std::string contentsOf(const std::filesystem::path& file)
 }
 
 // Starts a child process that saves `first` and `second` in turn for ever, kills it after a
-// random moment of up to 3 ms and waits for it to end.
+// random moment of up to 20 ms (a synced write can take several ms) and waits for it to end.
 template <typename Save>
 void killWhileSaving(std::mt19937& random, Save save)
 {
@@ -32,7 +32,7 @@ void killWhileSaving(std::mt19937& random, Save save)
         }
     }
     EXPECT_GT(child, 0);
-    std::uniform_int_distribution<int> pause(0, 3000);
+    std::uniform_int_distribution<int> pause(0, 20000);
     ::usleep(static_cast<useconds_t>(pause(random)));
     ::kill(child, SIGKILL);
     int status = 0;
@@ -54,7 +54,9 @@ TEST(AtomicFile, KillWhileSavingLeavesTheOldOrTheNewSave)
     int sawFirst = 0;
     int sawSecond = 0;
     for (int round = 0; round < 150; ++round) {
-        killWhileSaving(random, [&](bool even) { writeSaveFile(file, even ? second : first); });
+        // Rounds alternate which contents the child saves first, so a kill after one whole save
+        // can leave either.
+        killWhileSaving(random, [&](bool even) { writeSaveFile(file, (even == (round % 2 == 0)) ? second : first); });
         const std::string text = contentsOf(file);
         ASSERT_TRUE(text == saveFileText(first) || text == saveFileText(second))
             << "round " << round << ": \"" << text << "\"";

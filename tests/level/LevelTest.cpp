@@ -118,6 +118,31 @@ TEST_F(LevelTest, LoadsTheExampleStageWrittenEitherWay)
     }
 }
 
+// The pictures reach OpenGL once, as the mipmapped stage textures; a texture of the picture's
+// own would be a second copy of the (large) sky built at every load and never drawn.
+TEST_F(LevelTest, StagePicturesAreUploadedOnlyAsTheMipmappedTextures)
+{
+    dir->texture("face3.png", 4, 4, 24, Rgba{200, 10, 10, 255});
+    dir->texture("sky3.png", 4, 4, 24, Rgba{10, 10, 200, 255});
+    dir->stage(1, levelfixtures::exampleStage(" "));
+    for (int round = 0; round < 2; ++round) {
+        level->clear();
+        EXPECT_EQ(load(1), "");
+        EXPECT_FALSE(level->faceImage.getTextureReference().bAllocated());
+        EXPECT_FALSE(level->skyImage.getTextureReference().bAllocated());
+
+        unsigned char face[3] = {};
+        unsigned char sky[3] = {};
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glBindTexture(GL_TEXTURE_2D, level->faceTexture.name);
+        glGetTexImage(GL_TEXTURE_2D, 2, GL_RGB, GL_UNSIGNED_BYTE, face);   // the 1 x 1 level
+        glBindTexture(GL_TEXTURE_2D, level->skyTexture.name);
+        glGetTexImage(GL_TEXTURE_2D, 2, GL_RGB, GL_UNSIGNED_BYTE, sky);
+        EXPECT_EQ(std::vector<int>(face, face + 3), std::vector<int>({200, 10, 10}));
+        EXPECT_EQ(std::vector<int>(sky, sky + 3), std::vector<int>({10, 10, 200}));
+    }
+}
+
 TEST_F(LevelTest, AStageWithoutAFileFallsBackToStageOneWithScoreZero)
 {
     dir->stage(1, levelfixtures::exampleStage(" "));

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -67,6 +68,22 @@ TEST(PlayerDraw, BallShowsItsPicture)
     float corner[3] = {};
     glReadPixels(5, 5, 1, 1, GL_RGB, GL_FLOAT, corner);
     EXPECT_NEAR(corner[2], 0.5f, 0.01f);
+}
+
+TEST(PlayerDraw, BallPictureIsUploadedOnlyAsTheMipmappedTexture)
+{
+    BallWorld world(oneCube(), false);
+    writeSolidPng(world.dir.path() / "data/soccer.png", 30, 200, 60);
+    world.player.reset(world.level.startPosition);
+    world.player.reset(world.level.startPosition);
+
+    EXPECT_EQ(world.player.ballImage.getWidth(), 8.0f);
+    EXPECT_FALSE(world.player.ballImage.getTextureReference().bAllocated());
+    unsigned char texel[3] = {};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glBindTexture(GL_TEXTURE_2D, world.player.ballTexture.name);
+    glGetTexImage(GL_TEXTURE_2D, 3, GL_RGB, GL_UNSIGNED_BYTE, texel);   // the 1 x 1 level
+    EXPECT_EQ(std::vector<int>(texel, texel + 3), std::vector<int>({30, 200, 60}));
 }
 
 TEST(PlayerDraw, MissingPictureIsReportedAndTheBallStillDraws)
