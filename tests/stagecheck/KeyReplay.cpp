@@ -85,9 +85,12 @@ KeyPlay playKeys(const std::filesystem::path& root, const std::string& line)
     return play;
 }
 
-std::string keysOf(const std::string& output)
+std::string keysOf(const std::string& output, int route)
 {
-    const std::size_t at = output.find("keys: ");
+    std::size_t at = output.find("keys: ");
+    for (int i = 0; i < route && at != std::string::npos; ++i) {
+        at = output.find("keys: ", at + 1);
+    }
     if (at == std::string::npos) {
         return "";
     }
@@ -95,11 +98,12 @@ std::string keysOf(const std::string& output)
     return output.substr(begin, output.find('\n', begin) - begin);
 }
 
-int framesOf(const std::string& output)
+int framesOf(const std::string& output, int route)
 {
-    std::smatch match;
-    if (std::regex_search(output, match, std::regex(R"((\d+) frames = )"))) {
-        return std::stoi(match[1]);
+    const std::regex frames(R"((\d+) frames = )");
+    auto it = std::sregex_iterator(output.begin(), output.end(), frames);
+    for (int i = 0; i < route && it != std::sregex_iterator(); ++i) {
+        ++it;
     }
-    return -1;
+    return it == std::sregex_iterator() ? -1 : std::stoi((*it)[1]);
 }

@@ -17,7 +17,8 @@ struct KeyPlay {
 // its label, for example "Left, hold Up (3 steps), Enter".
 KeyPlay playKeys(const std::filesystem::path& root, const std::string& keys);
 
-// The text after "keys: " on the first line that has it, or "".
-std::string keysOf(const std::string& checkerOutput);
-// The number before " frames = " on the first route line that has it, or -1.
-int framesOf(const std::string& checkerOutput);
+// The text after "keys: " on the route line number `route` (0 for the first) that has
+// it, or "".
+std::string keysOf(const std::string& checkerOutput, int route = 0);
+// The number before " frames = " on the route line number `route` that has it, or -1.
+int framesOf(const std::string& checkerOutput, int route = 0);

@@ -16,14 +16,15 @@ CheckerRun checkAsStageOne(const StageFolder& folder, const StageText& stage, st
 }
 
 // The checker's route, played again key by key, wins in the frames it claims.
-void expectRouteHolds(const StageFolder& folder, const CheckerRun& run)
+KeyPlay expectRouteHolds(const StageFolder& folder, const CheckerRun& run, int route = 0)
 {
-    const std::string keys = keysOf(run.output);
-    ASSERT_FALSE(keys.empty()) << run.output;
+    const std::string keys = keysOf(run.output, route);
+    EXPECT_FALSE(keys.empty()) << run.output;
     const KeyPlay play = playKeys(folder.path(), keys);
-    ASSERT_TRUE(play.understood) << keys;
+    EXPECT_TRUE(play.understood) << keys;
     EXPECT_TRUE(play.won) << keys;
-    EXPECT_EQ(play.frames, framesOf(run.output)) << run.output;
+    EXPECT_EQ(play.frames, framesOf(run.output, route)) << run.output;
+    return play;
 }
 
 // Dice along a row, the finish at its end.
@@ -116,17 +117,24 @@ TEST(RouteReport, TimeLimitAndTheShareToSpare)
 
 TEST(RouteReport, EveryCoinRouteTakesTheDetour)
 {
-    // A coin on a side branch: the fastest route leaves it, the every-coin route fetches it.
+    // The die on a spur to the west, a coin on a spur to the east: the fastest route
+    // leaves the coin, the every-coin route fetches both.
     StageFolder folder;
     StageText stage = row();
-    stage.cubes.push_back({2, 2, 0});
-    stage.coins = {{2, 2, 1.35f}};
+    stage.cubes.push_back({-2, 2, 0});
+    stage.cubes.push_back({2, 4, 0});
+    stage.dice = {{-2, 2, 1.35f}};
+    stage.coins = {{2, 4, 1.35f}};
     CheckerRun run = checkAsStageOne(folder, stage, {"--all-coins"});
     EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_EQ(linesWith(run.output, "fastest route: 3 actions").size(), 1u) << run.output;
     EXPECT_EQ(linesWith(run.output, "takes 0 of 1 coins").size(), 1u) << run.output;
     EXPECT_EQ(linesWith(run.output, "fastest route with every coin:").size(), 1u) << run.output;
     EXPECT_EQ(linesWith(run.output, "takes 1 of 1 coins").size(), 1u) << run.output;
+
+    // Both routes are real, and the detour costs time.
+    EXPECT_EQ(expectRouteHolds(folder, run, 0).coinsTaken, 0);
+    EXPECT_EQ(expectRouteHolds(folder, run, 1).coinsTaken, 1);
+    EXPECT_GT(framesOf(run.output, 1), framesOf(run.output, 0)) << run.output;
 }
 
 TEST(RouteReport, StartThatDoesNotRest)

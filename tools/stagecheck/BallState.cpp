@@ -3,6 +3,8 @@
 #include "player/Player.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 BallState saveBall(const Player& p)
 {
@@ -74,18 +76,28 @@ std::vector<int> ballKey(const BallState& s, float positionStep)
 {
     std::vector<int> key;
     key.reserve(24);
-    auto addRounded = [&](const Vec3& v, double step) {
+    // A step of 0 keeps every bit: two states then match only when the ball's future is
+    // the same to the last frame.
+    auto component = [](float c, float step) {
+        if (step > 0.0f) {
+            return static_cast<int>(std::lround(static_cast<double>(c) / step));
+        }
+        std::int32_t bits = 0;
+        std::memcpy(&bits, &c, sizeof bits);
+        return static_cast<int>(bits);
+    };
+    auto add = [&](const Vec3& v, float step) {
         for (float c : {v.x, v.y, v.z}) {
-            key.push_back(static_cast<int>(std::lround(static_cast<double>(c) / step)));
+            key.push_back(component(c, step));
         }
     };
-    auto add = [&](const Vec3& v) { addRounded(v, 0.001); };
-    addRounded(s.Position, positionStep);
-    add(s.Front);
-    add(s.Left);
-    add(s.Velocity);
-    add(s.Gravity);
-    key.push_back(static_cast<int>(std::lround(static_cast<double>(s.StepSize) * 1000.0)));
+    const float directionStep = positionStep > 0.0f ? 0.001f : 0.0f;
+    add(s.Position, positionStep);
+    add(s.Front, directionStep);
+    add(s.Left, directionStep);
+    add(s.Velocity, directionStep);
+    add(s.Gravity, directionStep);
+    key.push_back(component(s.StepSize, directionStep));
     key.push_back(s.actionFrame);
     key.push_back(s.rollFrame);
     const bool flags[] = {s.detectCollision, s.animateRotation, s.rollAroundEdge, s.rollAroundWall,

@@ -13,6 +13,8 @@ constexpr int MAX_ACTION_FRAMES = 3000;
 Replay replayRoute(Player& player, Level& level, GameSounds& sounds, const std::vector<BallAction>& actions)
 {
     Replay replay;
+    const std::list<Vec3> dice = level.dice;
+    const std::list<Vec3> coins = level.coins;
     player.reset(level.startPosition);
     player.stageRunning = true;
     const std::size_t diceAtStart = level.dice.size();
@@ -57,5 +59,7 @@ Replay replayRoute(Player& player, Level& level, GameSounds& sounds, const std::
     }
     replay.diceTaken = static_cast<int>(diceAtStart - level.dice.size());
     replay.coinsTaken = static_cast<int>(coinsAtStart - level.coins.size());
+    level.dice = dice;
+    level.coins = coins;
     return replay;
 }

@@ -28,5 +28,5 @@ struct Replay {
 };
 
 // `level` holds the loaded stage with all its dice and coins; they are taken from it as
-// the ball collects them.
+// the ball collects them and put back at the end.
 Replay replayRoute(Player& player, Level& level, GameSounds& sounds, const std::vector<BallAction>& actions);

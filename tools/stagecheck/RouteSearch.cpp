@@ -14,7 +14,7 @@ namespace {
 // An action that has not ended after this many frames (50 s) leaves the ball stuck.
 constexpr int MAX_ACTION_FRAMES = 3000;
 
-constexpr float EXACT_STEP = 0.001f;   // world units: the same ball state
+constexpr float EXACT_STEP = 0.0f;     // the same ball state, bit for bit
 constexpr float PLACE_STEP = 0.5f;     // world units: the same place
 
 // A ball whose centre stays this far from every collectible cannot pick anything up: the
