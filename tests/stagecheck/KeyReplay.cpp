@@ -42,7 +42,7 @@ bool readKeys(const std::string& line, std::vector<bool Player::*>& keys)
 
 } // namespace
 
-KeyPlay playKeys(const std::filesystem::path& root, const std::string& line)
+KeyPlay playKeys(const std::filesystem::path& root, const std::string& line, int stage)
 {
     KeyPlay play;
     std::vector<bool Player::*> keys;
@@ -53,7 +53,6 @@ KeyPlay playKeys(const std::filesystem::path& root, const std::string& line)
 
     testsupport::WorkingDir cwd(root);
     Level level;
-    int stage = 1;
     int score = 0;
     level.load(stage, score);
     GameSounds sounds;

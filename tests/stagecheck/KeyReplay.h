@@ -13,9 +13,9 @@ struct KeyPlay {
     int coinsTaken = 0;
 };
 
-// `root` holds data/levels/level1.txt; `keys` is a "keys:" line of the checker without
-// its label, for example "Left, hold Up (3 steps), Enter".
-KeyPlay playKeys(const std::filesystem::path& root, const std::string& keys);
+// `root` holds data/levels/level<stage>.txt; `keys` is a "keys:" line of the checker
+// without its label, for example "Left, hold Up (3 steps), Enter".
+KeyPlay playKeys(const std::filesystem::path& root, const std::string& keys, int stage = 1);
 
 // The text after "keys: " on the route line number `route` (0 for the first) that has
 // it, or "".

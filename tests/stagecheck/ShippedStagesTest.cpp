@@ -2,6 +2,7 @@
 // of its time limit unused on the fastest route, as the checker finds it.
 
 #include "CheckerRun.h"
+#include "KeyReplay.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,11 @@ TEST_P(ShippedStage, PassesTheCheckerWithAQuarterOfItsTimeToSpare)
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(linesWith(run.output, file + ": pass").size(), 1u) << run.output;
     EXPECT_EQ(linesWith(run.output, file + ": fastest route: ").size(), 1u) << run.output;
+
+    // The route holds when the game's Level loads the stage and the keys are played.
+    const KeyPlay play = playKeys(testsupport::sourceDir(), keysOf(run.output), GetParam());
+    EXPECT_TRUE(play.won) << run.output;
+    EXPECT_EQ(play.frames, framesOf(run.output)) << run.output;
 }
 
 INSTANTIATE_TEST_SUITE_P(Stages, ShippedStage, ::testing::ValuesIn(shippedStages()),
