@@ -205,7 +205,8 @@ void printTableHead()
 // Time of Level::clear and Level::load for stages of growing size; linear loading shows as
 // a constant cost per cube. The stages name no texture that exists, so the fixed cost of
 // decoding two pictures does not hide the part that grows (the game logs one line for each).
-void printLoadTable(const BenchData& data)
+// Returns the lowest and the highest cost per 1000 cubes.
+std::pair<double, double> printLoadTable(const BenchData& data)
 {
     for (int cubes : LOAD_SIZES) {
         data.writeGeneratedStage(LOAD_STAGE + cubes, cubes, "none.png", "none.png");
@@ -216,6 +217,8 @@ void printLoadTable(const BenchData& data)
            "them is a fixed cost, part of the set-up above), median of 7.\n\n");
     report("| cubes | load ms | ms per 1000 cubes above the smallest |\n|---:|---:|---:|\n");
     double first = 0;
+    double lowest = 0;
+    double highest = 0;
     for (int cubes : LOAD_SIZES) {
         std::vector<double> times;
         for (int i = 0; i < 7; ++i) {
@@ -227,9 +230,58 @@ void printLoadTable(const BenchData& data)
             first = median;
             report("| %d | %.2f | |\n", cubes, median);
         } else {
-            report("| %d | %.2f | %.3f |\n", cubes, median,
-                        (median - first) / ((cubes - LOAD_SIZES[0]) / 1000.0));
+            const double perThousand = (median - first) / ((cubes - LOAD_SIZES[0]) / 1000.0);
+            lowest = cubes == LOAD_SIZES[1] ? perThousand : std::min(lowest, perThousand);
+            highest = std::max(highest, perThousand);
+            report("| %d | %.2f | %.3f |\n", cubes, median, perThousand);
         }
+    }
+    return {lowest, highest};
+}
+
+const char* metOrNot(bool met)
+{
+    return met ? "**yes**" : "**no**";
+}
+
+// The frame and loading targets against the figures above.
+void printTargets(const std::vector<CaseResult>& results, std::pair<double, double> load)
+{
+    report("\n### Targets\n\n| target | measured | met |\n|---|---|:---:|\n");
+    const CaseResult* worst = nullptr;
+    bool worstIsMenu = false;
+    int shipped = 0;
+    for (const CaseResult& r : results) {
+        if (r.name.rfind("stage", 0) != 0) {
+            continue;
+        }
+        ++shipped;
+        for (bool menu : {true, false}) {
+            const double p99 = (menu ? r.menu : r.play).frame.percentile(99.0);
+            if (worst == nullptr || p99 > (worstIsMenu ? worst->menu : worst->play).frame.percentile(99.0)) {
+                worst = &r;
+                worstIsMenu = menu;
+            }
+        }
+    }
+    if (worst != nullptr) {
+        const double p99 = (worstIsMenu ? worst->menu : worst->play).frame.percentile(99.0);
+        report("| every shipped stage (%d): 99th percentile frame at most 16.7 ms | worst: %.2f ms (`%s` %s) | %s |\n",
+               shipped, p99, worst->name.c_str(), worstIsMenu ? "menu" : "play", metOrNot(p99 <= FRAME_BUDGET_MS));
+    }
+    for (const CaseResult& r : results) {
+        if (r.name == "cubes2000") {
+            const double play = r.play.frame.percentile(99.0);
+            const double menu = r.menu.frame.percentile(99.0);
+            report("| 2,000 cubes hold 60 frames a second (99th percentile at most 16.7 ms) | play %.2f ms, menu "
+                   "%.2f ms | %s |\n",
+                   play, menu, metOrNot(std::max(play, menu) <= FRAME_BUDGET_MS));
+        }
+    }
+    if (load.first > 0) {
+        report("| loading linear in the stage's size | %.3f to %.3f ms per 1000 cubes from %d to %d cubes | %s |\n",
+               load.first, load.second, LOAD_SIZES[0], LOAD_SIZES[std::size(LOAD_SIZES) - 1],
+               metOrNot(load.second <= 1.5 * load.first));
     }
 }
 
@@ -397,9 +449,11 @@ int main(int argc, char** argv)
         }
     }
 
+    std::pair<double, double> load{0, 0};
     if (options.load && options.only.empty()) {
-        printLoadTable(data);
+        load = printLoadTable(data);
     }
+    printTargets(results, load);
     if (slowest != nullptr) {
         report("\nSlowest case (highest 99th percentile): `%s`.\n", slowest->name.c_str());
     }
