@@ -70,16 +70,17 @@ void restoreBall(Player& p, const BallState& s)
     p.touchedLastPass = s.touchedLastPass;
 }
 
-std::vector<int> ballKey(const BallState& s)
+std::vector<int> ballKey(const BallState& s, float positionStep)
 {
     std::vector<int> key;
     key.reserve(24);
-    auto add = [&](const Vec3& v) {
+    auto addRounded = [&](const Vec3& v, double step) {
         for (float c : {v.x, v.y, v.z}) {
-            key.push_back(static_cast<int>(std::lround(static_cast<double>(c) * 1000.0)));
+            key.push_back(static_cast<int>(std::lround(static_cast<double>(c) / step)));
         }
     };
-    add(s.Position);
+    auto add = [&](const Vec3& v) { addRounded(v, 0.001); };
+    addRounded(s.Position, positionStep);
     add(s.Front);
     add(s.Left);
     add(s.Velocity);

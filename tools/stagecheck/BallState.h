@@ -45,8 +45,8 @@ struct BallState {
 BallState saveBall(const Player& player);
 void restoreBall(Player& player, const BallState& state);
 
-// What decides the ball's future, rounded to a thousandth of a unit, for recognising a
-// state seen before. The heading and the orientation are represented by the heading frame
-// (Front, Left) that they produce; the drawing spin and the roll pivot, which every
-// collision pass computes afresh, are left out.
-std::vector<int> ballKey(const BallState& state);
+// What decides the ball's future, with positions rounded to multiples of `positionStep`
+// (world units), for recognising a state seen before. The heading and the orientation are
+// represented by the heading frame (Front, Left) that they produce; the drawing spin and
+// the roll pivot, which every collision pass computes afresh, are left out.
+std::vector<int> ballKey(const BallState& state, float positionStep);

@@ -14,6 +14,13 @@ namespace {
 // An action that has not ended after this many frames (50 s) leaves the ball stuck.
 constexpr int MAX_ACTION_FRAMES = 3000;
 
+constexpr float EXACT_STEP = 0.001f;   // world units: the same ball state
+constexpr float PLACE_STEP = 0.5f;     // world units: the same place
+
+// A ball whose centre stays this far from every collectible cannot pick anything up: the
+// pickup distances are below 0.6. Only a quick way to skip the pickup pass.
+constexpr float NEAR = 1.0f;
+
 // Stands in the dice list while the ball is only being moved, so that the finish stays shut
 // and nothing is picked up; no ball ever comes near it.
 const Vec3 OUT_OF_REACH(1.0e6f, 1.0e6f, 1.0e6f);
@@ -99,12 +106,28 @@ void RouteSearch::restoreLists()
 
 int RouteSearch::nodeFor(const BallState& state)
 {
-    auto [it, added] = nodeIndex.emplace(ballKey(state), static_cast<int>(nodes.size()));
+    auto [it, added] = nodeIndex.emplace(ballKey(state, EXACT_STEP), static_cast<int>(nodes.size()));
     if (added) {
         nodes.push_back(std::make_unique<Node>());
         nodes.back()->ball = state;
+        auto place = placeIndex.emplace(ballKey(state, PLACE_STEP), static_cast<int>(placeIndex.size())).first;
+        nodes.back()->place = place->second;
     }
     return it->second;
+}
+
+bool RouteSearch::nearCollectible(const std::vector<Vec3>& trail) const
+{
+    auto near = [&](const Vec3& item) {
+        for (const Vec3& p : trail) {
+            if (lengthSquared(p - item) < NEAR * NEAR) {
+                return true;
+            }
+        }
+        return false;
+    };
+    return std::any_of(allDice.begin(), allDice.end(), near) || std::any_of(allCoins.begin(), allCoins.end(), near) ||
+           near(level.targetPosition);
 }
 
 const RouteSearch::Edge& RouteSearch::edgeFrom(int node, BallAction action)
@@ -134,8 +157,17 @@ const RouteSearch::Edge& RouteSearch::edgeFrom(int node, BallAction action)
         }
         if (player.enableMovement) {
             edge.to = nodeFor(saveBall(player));
-            // Waiting is a choice only while the ball still moves by itself.
+            // Ready again one frame later without a key: the ball is not rolling on by itself.
+            if (action == BallAction::Wait && edge.trail.size() == 1) {
+                nodes[static_cast<std::size_t>(node)]->atRest = true;
+            }
+            // Waiting is a choice only while the ball still changes by itself.
             edge.usable = !(action == BallAction::Wait && edge.to == node);
+            edge.frames = static_cast<int>(edge.trail.size());
+            edge.nearCollectible = nearCollectible(edge.trail);
+            if (!edge.nearCollectible) {
+                edge.trail = std::vector<Vec3>();
+            }
             return edge;
         }
     }
@@ -206,39 +238,38 @@ Route RouteSearch::fastest(bool everyCoin, int frameLimit)
     const int start = nodeFor(saveBall(player));
 
     struct State {
-        StateKey key;
+        StateKey key;        // the place and what is still lying
+        int node;            // the exact ball state of the quickest arrival
         int frames;
         int parent;          // index into states, -1 for the start
         BallAction action;   // the action that led here from the parent
     };
     std::vector<State> states;
     std::unordered_map<StateKey, int, StateKeyHash> seen;
-    using Entry = std::pair<int, int>;   // frames, state index (a goal has key.node -1)
+    using Entry = std::pair<int, int>;   // frames, state index (the goal has place -1)
     std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> queue;
 
-    auto reach = [&](const StateKey& key, int frames, int parent, BallAction action) {
+    auto reach = [&](int node, std::uint64_t dice, std::uint64_t coins, int frames, int parent, BallAction action) {
         if (frames > frameLimit) {
             return;
         }
+        const StateKey key{node < 0 ? -1 : nodes[static_cast<std::size_t>(node)]->place, dice, coins};
         auto [it, added] = seen.emplace(key, static_cast<int>(states.size()));
         if (!added) {
             State& known = states[static_cast<std::size_t>(it->second)];
             if (known.frames <= frames) {
                 return;
             }
-            known.frames = frames;
-            known.parent = parent;
-            known.action = action;
+            known = {key, node, frames, parent, action};
             queue.emplace(frames, it->second);
             return;
         }
-        states.push_back({key, frames, parent, action});
+        states.push_back({key, node, frames, parent, action});
         queue.emplace(frames, it->second);
     };
 
     const std::uint64_t coinsAtStart = everyCoin ? allOf(allCoins.size()) : 0;
-    reach({start, allOf(allDice.size()), coinsAtStart}, 0, -1, BallAction::Wait);
-    // The stage might be won before any key: a finish within reach of the start with no dice.
+    reach(start, allOf(allDice.size()), coinsAtStart, 0, -1, BallAction::Wait);
     int goal = -1;
     while (!queue.empty()) {
         auto [frames, index] = queue.top();
@@ -247,30 +278,39 @@ Route RouteSearch::fastest(bool everyCoin, int frameLimit)
         if (current.frames != frames) {
             continue;   // a quicker way here was found after this entry was queued
         }
-        if (current.key.node < 0) {
+        if (current.node < 0) {
             goal = index;
             break;
         }
         ++route.statesSearched;
+        // A ball that is ready but not at rest (it rolls on by itself in the next frame)
+        // is let go on: a key pressed in that one frame would start an action in the
+        // middle of a roll, which no stage should ask of a player.
+        edgeFrom(current.node, BallAction::Wait);
+        const bool atRest = nodes[static_cast<std::size_t>(current.node)]->atRest;
         for (int a = 0; a < ACTIONS; ++a) {
             const BallAction action = static_cast<BallAction>(a);
-            const Edge& edge = edgeFrom(current.key.node, action);
+            if (!atRest && action != BallAction::Wait) {
+                continue;
+            }
+            const Edge& edge = edgeFrom(current.node, action);
             if (!edge.usable) {
                 continue;
             }
             std::uint64_t diceLeft = current.key.dice;
             std::uint64_t coinsLeft = current.key.coins;
-            const int finish = pickUpAlong(edge, diceLeft, coinsLeft, everyCoin);
+            const int finish = edge.nearCollectible ? pickUpAlong(edge, diceLeft, coinsLeft, everyCoin) : 0;
             if (finish > 0) {
                 if (coinsLeft == 0) {
-                    reach({-1, 0, 0}, frames + finish, index, action);
+                    reach(-1, 0, 0, frames + finish, index, action);
                 }
                 continue;   // the finish ends the stage, with every coin or not
             }
-            reach({edge.to, diceLeft, coinsLeft}, frames + static_cast<int>(edge.trail.size()), index, action);
+            reach(edge.to, diceLeft, coinsLeft, frames + edge.frames, index, action);
         }
     }
     route.ballStates = nodes.size();
+    route.places = placeIndex.size();
     restoreLists();
     if (goal < 0) {
         return route;

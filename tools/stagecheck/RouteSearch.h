@@ -11,8 +11,13 @@
 // once with no collectibles in the way, and the positions the ball passed are kept. The
 // pickups of a path are then found by handing those positions, one frame at a time, to
 // the Player's own pickup pass with the collectibles still lying on that path.
-
-#include "player/Vec3.h"
+//
+// Every roll leaves the ball a little off the middle of its new face, by however far it
+// had passed the edge, so the exact states are countless on a large stage. The search
+// therefore counts ball states that differ by less than half a unit in position as one
+// place, and goes on from the quickest arrival there, played exactly. Every route it
+// reports is a real one; it may be a few frames slower than a route that needed a
+// particular slightly different arrival.
 
 #include "BallState.h"
 
@@ -48,6 +53,7 @@ struct Route {
     std::vector<RouteStep> steps;
     std::size_t statesSearched = 0;   // (ball state, collected set) pairs taken from the queue
     std::size_t ballStates = 0;       // distinct ball states met
+    std::size_t places = 0;           // of them, the ones that differ by half a unit or more
 };
 
 class RouteSearch {
@@ -73,14 +79,20 @@ private:
         bool played = false;
         bool usable = false;        // false when the ball fell off or never came to rest
         int to = -1;                // the node it ends in
-        std::vector<Vec3> trail;    // the ball's centre at the start of each frame played
+        int frames = 0;
+        bool nearCollectible = false;   // the trail comes near a die, a coin or the finish
+        std::vector<Vec3> trail;    // the ball's centre at the start of each frame, kept when near
     };
+    // One exact ready state of the ball.
     struct Node {
         BallState ball;
+        int place = -1;             // the coarse place it counts as
+        bool atRest = false;        // a frame without a key leaves it as it is
         std::array<Edge, ACTIONS> edges;
     };
 
     int nodeFor(const BallState& state);
+    bool nearCollectible(const std::vector<Vec3>& trail) const;
     const Edge& edgeFrom(int node, BallAction action);
     // Plays the edge's positions through the Player's pickup pass with the collectibles
     // given by the two sets; returns the frame (within the edge, from 1) in which the
@@ -96,5 +108,6 @@ private:
     std::vector<Vec3> allDice;    // in file order
     std::vector<Vec3> allCoins;
     std::vector<std::unique_ptr<Node>> nodes;
-    std::map<std::vector<int>, int> nodeIndex;   // ballKey -> node
+    std::map<std::vector<int>, int> nodeIndex;    // exact ballKey -> node
+    std::map<std::vector<int>, int> placeIndex;   // coarse ballKey -> place
 };

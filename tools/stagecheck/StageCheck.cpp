@@ -187,14 +187,15 @@ bool StageCheck::reportRoute(const std::string& file, bool everyCoin, std::vecto
     }
     const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     const char* what = everyCoin ? "fastest route with every coin" : "fastest route";
-    const std::string searched = "searched " + std::to_string(route.statesSearched) + " states (" +
-                                 std::to_string(route.ballStates) + " ball states) in " + std::to_string(took).substr(0, 4) + " s";
+    char searched[160];
+    std::snprintf(searched, sizeof searched, "searched %zu states over %zu places (%zu exact ball states) in %.2f s",
+                  route.statesSearched, route.places, route.ballStates, took);
 
     if (!route.found) {
         problem(std::string("no ") + (everyCoin ? "route that takes every coin" : "route") +
                      " collects every die and reaches the finish within " + std::to_string(SEARCH_LIMIT_FACTOR) +
                      " times the time limit");
-        std::printf("%s: %s: none; %s\n", file.c_str(), what, searched.c_str());
+        std::printf("%s: %s: none; %s\n", file.c_str(), what, searched);
         return false;
     }
 
@@ -237,7 +238,7 @@ bool StageCheck::reportRoute(const std::string& file, bool everyCoin, std::vecto
         }
         std::printf("    frame %5d  finish\n", replay.frames);
     }
-    std::printf("  %s\n", searched.c_str());
+    std::printf("  %s\n", searched);
 
     if (route.frames > limit) {
         problem(std::string("the ") + what + " needs " + seconds(route.frames) + ", more than the time limit of " +
