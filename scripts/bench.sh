@@ -3,7 +3,8 @@
 #
 # Builds a Release benchmark configuration in build-bench/, then, on one virtual X server at
 # 1024x768 with Mesa's software renderer:
-#   1. start-up of `tumbrix` against a minimal GLUT program (bench_startup);
+#   1. start-up of `tumbrix` against a minimal GLUT program (bench_startup), and a profile of
+#      one more start of the game up to its first frame;
 #   2. frame times of the real game on every shipped stage and on generated stages of 500 to
 #      5,000 cubes, next to a clear-and-swap frame, and stage loading against size (bench_frame);
 #   3. a profile (perf) of the case with the highest 99th-percentile frame.
@@ -39,7 +40,8 @@ set -eu
 cd "$ROOT"
 echo "bench: start-up, $STARTUP_RUNS runs of each" >&2
 "$BUILD/bench_startup" --game "$BUILD/tumbrix" --floor "$BUILD/bench_minimal_glut" \
-    --runs "$STARTUP_RUNS" --workdir "$ROOT" --out "$WORK/startup.md"
+    --runs "$STARTUP_RUNS" --workdir "$ROOT" --out "$WORK/startup.md" \
+    \$( [ "$PROFILE" = 1 ] && command -v perf >/dev/null 2>&1 && echo --profile "$WORK/startup.data" )
 echo "bench: frames" >&2
 "$BUILD/bench_frame" --frames "$PLAY_FRAMES" --menu-frames "$MENU_FRAMES" --out "$WORK/frame.md" >"$WORK/frame.log"
 if [ "$PROFILE" = 1 ] && command -v perf >/dev/null 2>&1; then
@@ -47,8 +49,9 @@ if [ "$PROFILE" = 1 ] && command -v perf >/dev/null 2>&1; then
     if [ -n "\$SLOWEST" ]; then
         echo "bench: profile of \$SLOWEST" >&2
         echo "\$SLOWEST" >"$WORK/profile.case"
-        perf record -q -F 999 -g -o "$WORK/perf.data" -- "$BUILD/bench_frame" --only "\$SLOWEST" --no-load \
-            --frames 300 --menu-frames 60 --out "$WORK/profile-frame.md" >/dev/null 2>&1 || true
+        perf record -q -F 299 --call-graph dwarf,8192 -o "$WORK/perf.data" -- "$BUILD/bench_frame" --only "\$SLOWEST" \
+            --no-load --parts none --frames 200 --menu-frames 40 --warmup 10 --out "$WORK/profile-frame.md" \
+            >/dev/null 2>&1 || true
     fi
 fi
 EOF
@@ -56,39 +59,51 @@ chmod +x "$WORK/run.sh"
 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$WORK/run.sh"
 LOAD_AFTER=$(cut -d' ' -f1-3 /proc/loadavg)
 
-# The profile, summarised: where the CPU time went by thread and library, then the
-# functions with the most time of their own, then the game's drawing functions with
-# everything they call.
+# perf's trailing columns carry nothing here.
+tidy() { grep '%' | sed -e 's/[[:space:]]*-[[:space:]]*-[[:space:]]*$//' -e 's/[[:space:]]*$//'; }
+
+# Where the start-up goes: the game's functions with everything they call, in ms of CPU.
+startup_profile_summary() {
+    data="$WORK/startup.data"
+    [ -s "$data" ] || return 0
+    samples=$(perf report -i "$data" --stdio --no-children --sort comm -n -g none 2>/dev/null |
+        awk '/%/ { n += $2 } END { print n + 0 }')
+    echo
+    echo "Where the start-up goes: one more start under \`perf record -F 4999 --call-graph dwarf\`, stopped"
+    echo "at the first frame; functions of the game's thread with everything they call, in ms of CPU"
+    echo "($samples samples in all threads)."
+    echo
+    echo '```'
+    perf report -i "$data" --stdio --children --comm tumbrix --sort symbol --percent-limit 1 -g none 2>/dev/null | tidy |
+        grep -E '\] (main|_dl_start|glutInit|glutCreateWindow|Application::[a-zA-Z]*|Level::[a-zA-Z]*|Player::[a-zA-Z]*|Gui::[a-zA-Z]*|GameSounds::load|ofImage::loadImage|png_read_image|gluBuild2DMipmaps|model3DS::loadModel|ofTrueTypeFont::loadFont|SoundEngine::(open|createSound)|llvm::MCJIT::generateCodeForModule)$' |
+        awk -v n="$samples" '{ pct = $1; sub("%", "", pct); name = $0; sub(/.*\] /, "", name); printf "%7.1f ms  %s\n", pct * n / 100 / 4.999, name }' |
+        head -30
+    echo '```'
+}
+
+# The frame profile, summarised: where the CPU time went by thread and library, then the
+# game's functions with everything they call.
 profile_summary() {
     data="$WORK/perf.data"
     [ -s "$data" ] || return 0
     echo "### Profile of \`$(cat "$WORK/profile.case")\`"
     echo
-    echo "\`perf record -F 999 -g\` over 300 play and 60 menu frames of that case (with its set-up)."
-    echo "Mesa's rasteriser threads are named llvmpipe-N; code that llvmpipe compiles at run time"
-    echo "has no symbols and shows as [unknown] / [JIT]."
+    echo "\`perf record -F 299 --call-graph dwarf\` over 200 play and 40 menu frames of that case (its set-up"
+    echo "included). Mesa's rasteriser threads are named llvmpipe-N; the code llvmpipe compiles at run"
+    echo "time (shaders for vertices and pixels) has no symbols and shows as [JIT]."
     echo
     echo "By thread and library (share of all samples):"
     echo
     echo '```'
-    perf report -i "$data" --stdio --no-children --sort comm,dso --percent-limit 1 -g none 2>/dev/null |
-        grep -v '^#' | grep -v '^$' | grep '%' | head -20
+    perf report -i "$data" --stdio --no-children --sort comm,dso --percent-limit 1 -g none 2>/dev/null | tidy | head -20
     echo '```'
     echo
-    echo "Functions by own time:"
+    echo "The game's thread: functions with everything they call (share of all samples):"
     echo
     echo '```'
-    perf report -i "$data" --stdio --no-children --sort dso,symbol --percent-limit 0.8 -g none 2>/dev/null |
-        grep -v '^#' | grep -v '^$' | grep '%' | head -30
-    echo '```'
-    echo
-    echo "Game and library functions with everything they call (main thread, share of all samples):"
-    echo
-    echo '```'
-    perf report -i "$data" --stdio --children --comm bench_frame --sort symbol -g none 2>/dev/null |
-        grep -v '^#' | grep '%' |
-        grep -E 'Application::|Level::|Player::|Gui::|Camera::|GameSounds::|Cube::|CubeFace::|ModelHolder::|model3DS::|ofTrueTypeFont::|glutSwapBuffers|gluSphere|glutSolidSphere|glEnd|_mesa_|llvmpipe_|lp_setup' |
-        head -30
+    perf report -i "$data" --stdio --children --comm bench_frame --sort symbol --percent-limit 0.3 -g none 2>/dev/null |
+        grep -E 'Application::|Level::|Player::|Gui::|Camera::|GameSounds::|Cube::|CubeFace::|ModelHolder::|ofTrueTypeFont::|displayStep|glutSwapBuffers|gluSphere|glutSolidSphere' |
+        tidy | head -25
     echo '```'
 }
 
@@ -119,6 +134,7 @@ FIGURES="$WORK/figures.md"
     echo "that opens a window the same way and swaps one cleared frame."
     echo
     cat "$WORK/startup.md"
+    startup_profile_summary
     grep -v '^renderer: ' "$WORK/frame.md"
     echo
     profile_summary

@@ -4,11 +4,14 @@
 // size, next to a frame that only clears and swaps. Also times stage loading against the
 // stage's size. Prints the figures as Markdown for docs/performance.md.
 //
-// Usage: bench_frame [--frames N] [--menu-frames N] [--warmup N] [--only CASE] [--no-load] [--out FILE]
+// Usage: bench_frame [--frames N] [--menu-frames N] [--warmup N] [--only CASE] [--parts CASE]...
+//                    [--no-load] [--out FILE]
 //   CASE is a case name as printed ("stage3", "cubes2000"); --only skips everything else,
-//   which is how the profile of one case is taken. The report goes to FILE (default: standard
+//   which is how the profile of one case is taken. --parts takes the frame of a case apart
+//   (default: the shipped stage with the most cubes, and cubes2000). The report goes to FILE (default: standard
 //   output, where the game's log lines go too).
 #include "BenchData.h"
+#include "FrameParts.h"
 #include "FrameStats.h"
 #include "GameDriver.h"
 
@@ -17,6 +20,7 @@
 #include "media/ofGraphics.h"
 #include "media/ofLibraries.h"
 #include "media/ofUtils.h"
+#include "level/StageFile.h"
 
 #include <GL/freeglut.h>
 #include <GL/gl.h>
@@ -29,6 +33,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -45,6 +50,7 @@ const int GENERATED_SIZES[] = {500, 1000, 2000, 5000};
 const int FIRST_GENERATED_STAGE = 901;   // file numbers of the generated stages
 const int LOAD_SIZES[] = {250, 500, 1000, 2000, 4000, 8000, 16000};
 const int LOAD_STAGE = 990;
+const int PART_FRAMES = 60;
 
 struct Options {
     int playFrames = 600;
@@ -52,6 +58,7 @@ struct Options {
     int warmup = 30;
     std::string only;
     std::string out;
+    std::vector<std::string> partsCases;   // cases whose frame is taken apart; empty: the defaults
     bool load = true;
 };
 
@@ -85,6 +92,7 @@ struct CaseResult {
     FrameTimes menu;
     FrameTimes play;
     double setupMillis = 0;
+    std::vector<PartCost> parts;   // empty unless the case was taken apart
 };
 
 std::FILE* reportFile = stdout;   // the Markdown goes here; the game's own log lines go to stdout
@@ -152,7 +160,7 @@ FrameTimes baselineFrames(int count)
 // The menu over the stage (camera circling), then play: Continue starts the stage and the
 // up arrow is held, with a left turn every few seconds so the ball covers ground; a ball
 // that is lost (falls off, time out) is started again.
-CaseResult runCase(const std::string& name, int stage, const BenchData& data, const Options& options)
+CaseResult runCase(const std::string& name, int stage, const BenchData& data, const Options& options, bool takeApart)
 {
     CaseResult result;
     result.name = name;
@@ -171,6 +179,9 @@ CaseResult runCase(const std::string& name, int stage, const BenchData& data, co
     for (int i = 0; i < options.warmup + options.playFrames; ++i) {
         game.steer(i);
         gameFrame(game, result.play, i >= options.warmup);
+    }
+    if (takeApart) {
+        result.parts = measureParts(game.application(), WIDTH, HEIGHT, PART_FRAMES);
     }
     return result;
 }
@@ -194,7 +205,8 @@ void printTableHead()
 // Time of Level::clear and Level::load for stages of growing size; linear loading shows as
 // a constant cost per cube. The stages name no texture that exists, so the fixed cost of
 // decoding two pictures does not hide the part that grows (the game logs one line for each).
-void printLoadTable(const BenchData& data)
+// Returns the lowest and the highest cost per 1000 cubes.
+std::pair<double, double> printLoadTable(const BenchData& data)
 {
     for (int cubes : LOAD_SIZES) {
         data.writeGeneratedStage(LOAD_STAGE + cubes, cubes, "none.png", "none.png");
@@ -205,6 +217,8 @@ void printLoadTable(const BenchData& data)
            "them is a fixed cost, part of the set-up above), median of 7.\n\n");
     report("| cubes | load ms | ms per 1000 cubes above the smallest |\n|---:|---:|---:|\n");
     double first = 0;
+    double lowest = 0;
+    double highest = 0;
     for (int cubes : LOAD_SIZES) {
         std::vector<double> times;
         for (int i = 0; i < 7; ++i) {
@@ -216,9 +230,89 @@ void printLoadTable(const BenchData& data)
             first = median;
             report("| %d | %.2f | |\n", cubes, median);
         } else {
-            report("| %d | %.2f | %.3f |\n", cubes, median,
-                        (median - first) / ((cubes - LOAD_SIZES[0]) / 1000.0));
+            const double perThousand = (median - first) / ((cubes - LOAD_SIZES[0]) / 1000.0);
+            lowest = cubes == LOAD_SIZES[1] ? perThousand : std::min(lowest, perThousand);
+            highest = std::max(highest, perThousand);
+            report("| %d | %.2f | %.3f |\n", cubes, median, perThousand);
         }
+    }
+    return {lowest, highest};
+}
+
+const char* metOrNot(bool met)
+{
+    return met ? "**yes**" : "**no**";
+}
+
+// The frame and loading targets against the figures above.
+void printTargets(const std::vector<CaseResult>& results, std::pair<double, double> load)
+{
+    report("\n### Targets\n\n| target | measured | met |\n|---|---|:---:|\n");
+    const CaseResult* worst = nullptr;
+    bool worstIsMenu = false;
+    int shipped = 0;
+    for (const CaseResult& r : results) {
+        if (r.name.rfind("stage", 0) != 0) {
+            continue;
+        }
+        ++shipped;
+        for (bool menu : {true, false}) {
+            const double p99 = (menu ? r.menu : r.play).frame.percentile(99.0);
+            if (worst == nullptr || p99 > (worstIsMenu ? worst->menu : worst->play).frame.percentile(99.0)) {
+                worst = &r;
+                worstIsMenu = menu;
+            }
+        }
+    }
+    if (worst != nullptr) {
+        const double p99 = (worstIsMenu ? worst->menu : worst->play).frame.percentile(99.0);
+        report("| every shipped stage (%d): 99th percentile frame at most 16.7 ms | worst: %.2f ms (`%s` %s) | %s |\n",
+               shipped, p99, worst->name.c_str(), worstIsMenu ? "menu" : "play", metOrNot(p99 <= FRAME_BUDGET_MS));
+    }
+    for (const CaseResult& r : results) {
+        if (r.name == "cubes2000") {
+            const double play = r.play.frame.percentile(99.0);
+            const double menu = r.menu.frame.percentile(99.0);
+            report("| 2,000 cubes hold 60 frames a second (99th percentile at most 16.7 ms) | play %.2f ms, menu "
+                   "%.2f ms | %s |\n",
+                   play, menu, metOrNot(std::max(play, menu) <= FRAME_BUDGET_MS));
+        }
+    }
+    if (load.first > 0) {
+        report("| loading linear in the stage's size | %.3f to %.3f ms per 1000 cubes from %d to %d cubes | %s |\n",
+               load.first, load.second, LOAD_SIZES[0], LOAD_SIZES[std::size(LOAD_SIZES) - 1],
+               metOrNot(load.second <= 1.5 * load.first));
+    }
+}
+
+// The shipped stage with the most cubes (1 when none can be read).
+int largestShippedStage(const BenchData& data)
+{
+    int largest = 1;
+    std::size_t most = 0;
+    for (int s = 1; s <= data.shippedStages(); ++s) {
+        const std::string name = "data/levels/level" + std::to_string(s) + ".txt";
+        std::ifstream in(data.root() / name);
+        StageFile stage;
+        readStageFile(in, name, stage);
+        if (stage.cubes.size() > most) {
+            most = stage.cubes.size();
+            largest = s;
+        }
+    }
+    return largest;
+}
+
+void printParts(const CaseResult& r)
+{
+    report("\n### Where the frame goes: `%s`\n\n", r.name.c_str());
+    report("The view of the last play frame, frozen; each part drawn alone through the game's own "
+           "functions after the camera's clear and before a swap, %d frames, medians. The rows in "
+           "italics are not what the game draws; they show what a change there would gain.\n\n",
+           PART_FRAMES);
+    report("| part | CPU ms, all threads | CPU ms, game thread | wall ms |\n|---|---:|---:|---:|\n");
+    for (const PartCost& part : r.parts) {
+        report("| %s | %.2f | %.2f | %.2f |\n", part.name.c_str(), part.cpuAll, part.cpuMain, part.wall);
     }
 }
 
@@ -235,6 +329,8 @@ Options parseOptions(int argc, char** argv)
             options.warmup = std::max(0, std::atoi(argv[++i]));
         } else if (std::strcmp(argv[i], "--only") == 0 && hasValue) {
             options.only = argv[++i];
+        } else if (std::strcmp(argv[i], "--parts") == 0 && hasValue) {
+            options.partsCases.push_back(argv[++i]);
         } else if (std::strcmp(argv[i], "--out") == 0 && hasValue) {
             options.out = argv[++i];
         } else if (std::strcmp(argv[i], "--no-load") == 0) {
@@ -282,6 +378,10 @@ int main(int argc, char** argv)
         plan.push_back({"cubes" + std::to_string(GENERATED_SIZES[i]), FIRST_GENERATED_STAGE + static_cast<int>(i)});
     }
 
+    std::vector<std::string> partsCases = options.partsCases;
+    if (partsCases.empty()) {
+        partsCases = {"stage" + std::to_string(largestShippedStage(data)), "cubes2000"};
+    }
     std::vector<CaseResult> results;
     const FrameTimes baseline = baselineFrames(options.menuFrames + options.playFrames);
     for (const Planned& p : plan) {
@@ -289,7 +389,8 @@ int main(int argc, char** argv)
             continue;
         }
         std::fprintf(stderr, "bench_frame: %s\n", p.name.c_str());
-        results.push_back(runCase(p.name, p.stage, data, options));
+        const bool takeApart = std::find(partsCases.begin(), partsCases.end(), p.name) != partsCases.end();
+        results.push_back(runCase(p.name, p.stage, data, options, takeApart));
     }
     const FrameTimes baselineAfter = baselineFrames(options.menuFrames);
 
@@ -342,9 +443,17 @@ int main(int argc, char** argv)
         report("| %s | %.1f |\n", r.name.c_str(), r.setupMillis);
     }
 
-    if (options.load && options.only.empty()) {
-        printLoadTable(data);
+    for (const CaseResult& r : results) {
+        if (!r.parts.empty()) {
+            printParts(r);
+        }
     }
+
+    std::pair<double, double> load{0, 0};
+    if (options.load && options.only.empty()) {
+        load = printLoadTable(data);
+    }
+    printTargets(results, load);
     if (slowest != nullptr) {
         report("\nSlowest case (highest 99th percentile): `%s`.\n", slowest->name.c_str());
     }

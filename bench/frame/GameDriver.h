@@ -28,6 +28,7 @@ public:
     // menu, and a stage won is left for the menu and started again.
     void steer(int frame);
 
+    Application& application() { return *app; }
     int cubeCount() const;
     int collectibleCount() const;   // dice and coins not yet collected
 

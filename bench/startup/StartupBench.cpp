@@ -8,7 +8,10 @@
 // and takes no CPU from the program it measures.
 //
 // Usage: bench_startup --game PATH --floor PATH [--runs N] [--workdir DIR] [--out FILE]
+//                      [--profile FILE]
 //   The game runs in --workdir (its data/ must be there); both programs' output is discarded.
+//   --profile: after the timed runs, one more start of the game under `perf record`, stopped
+//   at its first frame, writing the profile to FILE.
 #include <X11/Xlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -37,6 +40,7 @@ struct Options {
     std::string floor;
     std::string workdir = ".";
     std::string out;
+    std::string profile;
     int runs = 15;
 };
 
@@ -57,8 +61,13 @@ int ignoreXError(Display*, XErrorEvent*)
     return 0;
 }
 
-pid_t spawn(const std::string& program, const std::string& workdir)
+pid_t spawn(const std::vector<std::string>& command, const std::string& workdir)
 {
+    std::vector<char*> argv;
+    for (const std::string& word : command) {
+        argv.push_back(const_cast<char*>(word.c_str()));
+    }
+    argv.push_back(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
         if (chdir(workdir.c_str()) != 0) {
@@ -69,22 +78,24 @@ pid_t spawn(const std::string& program, const std::string& workdir)
             dup2(null, STDOUT_FILENO);
             dup2(null, STDERR_FILENO);
         }
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     return pid;
 }
 
 // Milliseconds from exec to the first frame, or a negative value when the program ended
-// or timed out first.
-double timeFirstFrame(Display* display, const std::string& program, const std::string& workdir)
+// or timed out first. The program is then killed; a profiler (`stopGently`) is interrupted
+// instead, so that it writes what it recorded.
+double timeFirstFrame(Display* display, const std::vector<std::string>& command, const std::string& workdir,
+                      bool stopGently = false)
 {
     const Window root = DefaultRootWindow(display);
     XSelectInput(display, root, SubstructureNotifyMask);
     XSync(display, True);   // drop events of earlier runs
 
     const auto start = Clock::now();
-    const pid_t pid = spawn(program, workdir);
+    const pid_t pid = spawn(command, workdir);
     if (pid < 0) {
         return -1.0;
     }
@@ -122,7 +133,7 @@ double timeFirstFrame(Display* display, const std::string& program, const std::s
         poll(&fd, 1, 5);
     }
     if (!ended) {
-        kill(pid, SIGKILL);
+        kill(pid, stopGently ? SIGINT : SIGKILL);
         waitpid(pid, nullptr, 0);
     }
     XSelectInput(display, root, NoEventMask);
@@ -151,6 +162,8 @@ Options parseOptions(int argc, char** argv)
             options.workdir = value;
         } else if (key == "--out") {
             options.out = value;
+        } else if (key == "--profile") {
+            options.profile = value;
         } else if (key == "--runs") {
             options.runs = std::max(1, std::atoi(value));
         } else {
@@ -159,7 +172,8 @@ Options parseOptions(int argc, char** argv)
         }
     }
     if (options.game.empty() || options.floor.empty()) {
-        std::fprintf(stderr, "usage: bench_startup --game PATH --floor PATH [--runs N] [--workdir DIR] [--out FILE]\n");
+        std::fprintf(stderr, "usage: bench_startup --game PATH --floor PATH [--runs N] [--workdir DIR] [--out FILE] "
+                             "[--profile FILE]\n");
         std::exit(2);
     }
     return options;
@@ -183,37 +197,46 @@ int main(int argc, char** argv)
     }
 
     // One unmeasured run of each fills the file cache and the driver's shader cache.
-    timeFirstFrame(display, options.game, options.workdir);
-    timeFirstFrame(display, options.floor, options.workdir);
+    const std::vector<std::string> game = {options.game};
+    const std::vector<std::string> floor = {options.floor};
+    timeFirstFrame(display, game, options.workdir);
+    timeFirstFrame(display, floor, options.workdir);
 
-    std::vector<double> game;
-    std::vector<double> floor;
+    std::vector<double> gameTimes;
+    std::vector<double> floorTimes;
     int failures = 0;
     for (int i = 0; i < options.runs; ++i) {
-        const double g = timeFirstFrame(display, options.game, options.workdir);
-        const double f = timeFirstFrame(display, options.floor, options.workdir);
+        const double g = timeFirstFrame(display, game, options.workdir);
+        const double f = timeFirstFrame(display, floor, options.workdir);
         std::fprintf(stderr, "bench_startup: run %d: game %.1f ms, minimal GLUT %.1f ms\n", i + 1, g, f);
         if (g < 0 || f < 0) {
             ++failures;
             continue;
         }
-        game.push_back(g);
-        floor.push_back(f);
+        gameTimes.push_back(g);
+        floorTimes.push_back(f);
     }
-    if (game.empty()) {
+    if (!options.profile.empty()) {
+        timeFirstFrame(display,
+                       {"perf", "record", "-q", "-F", "4999", "--call-graph", "dwarf,16384", "-o", options.profile, "--",
+                        options.game},
+                       options.workdir, true);
+    }
+    if (gameTimes.empty()) {
         std::fprintf(out, "No run showed a frame (%d failures).\n", failures);
         return 1;
     }
 
-    const double gameMedian = median(game);
-    const double floorMedian = median(floor);
+    const double gameMedian = median(gameTimes);
+    const double floorMedian = median(floorTimes);
     std::fprintf(out, "| program | median ms | min ms | max ms |\n|---|---:|---:|---:|\n");
-    std::fprintf(out, "| `tumbrix` | %.1f | %.1f | %.1f |\n", gameMedian, *std::min_element(game.begin(), game.end()),
-                 *std::max_element(game.begin(), game.end()));
+    std::fprintf(out, "| `tumbrix` | %.1f | %.1f | %.1f |\n", gameMedian, *std::min_element(gameTimes.begin(), gameTimes.end()),
+                 *std::max_element(gameTimes.begin(), gameTimes.end()));
     std::fprintf(out, "| minimal GLUT program | %.1f | %.1f | %.1f |\n", floorMedian,
-                 *std::min_element(floor.begin(), floor.end()), *std::max_element(floor.begin(), floor.end()));
+                 *std::min_element(floorTimes.begin(), floorTimes.end()),
+                 *std::max_element(floorTimes.begin(), floorTimes.end()));
     std::fprintf(out, "\n%zu runs of each, alternating%s. Ratio of medians: **%.2f** (target: at most 1.5).\n",
-                 game.size(), failures > 0 ? (", " + std::to_string(failures) + " failed runs left out").c_str() : "",
+                 gameTimes.size(), failures > 0 ? (", " + std::to_string(failures) + " failed runs left out").c_str() : "",
                  gameMedian / floorMedian);
     if (out != stdout) {
         std::fclose(out);
