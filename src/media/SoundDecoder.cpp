@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <sstream>
 #include <system_error>
 
 namespace {
@@ -18,6 +19,23 @@ struct SndFileCloser {
     SNDFILE* file;
     ~SndFileCloser() { sf_close(file); }
 };
+
+// libsndfile reads a file whose sample data stops before its header says it should as if it
+// were whole, and only notes the difference in its log ("data : 16000 (should be 8000)").
+bool dataCutShort(SNDFILE* file)
+{
+    char log[4096] = {};
+    sf_command(file, SFC_GET_LOG_INFO, log, sizeof log);
+    std::istringstream lines(log);
+    std::string line;
+    while (std::getline(lines, line)) {
+        // WAV keeps its samples in a "data" chunk, AIFF in "SSND".
+        if ((line.rfind("data", 0) == 0 || line.rfind("SSND", 0) == 0) && line.find("should be") != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
 
 int16_t toPcm16(float v)
 {
@@ -99,6 +117,11 @@ bool decodeSoundFile(const std::string& path, DecodedSound& out)
     if (frames == 0) {
         ofLog(OF_LOG_WARNING, "sound: [%s] holds no samples", path.c_str());
         return false;
+    }
+
+    if (dataCutShort(file)) {
+        ofLog(OF_LOG_WARNING, "sound: [%s] is cut short (its header promises more samples); playing the %zu frames it holds",
+            path.c_str(), frames);
     }
 
     decoded.samples.shrink_to_fit();

@@ -350,7 +350,17 @@ TEST_F(ofSoundPlayerTest, ATruncatedFilePlaysWhatItHolds)
     scratch.write("data/cut.wav", bytes.substr(0, bytes.size() - RAMP_FRAMES));   // half the samples
 
     ofSoundPlayer player;
+    {
+        testsupport::StdoutCapture log;
+        player.loadSound("full.wav");
+        EXPECT_EQ(log.finish().find("cut short"), std::string::npos);
+    }
+    testsupport::StdoutCapture log;
     player.loadSound("cut.wav");
+    std::string out = log.finish();
+    EXPECT_NE(out.find("sound: [data/cut.wav] is cut short (its header promises more samples); playing the "
+                  + std::to_string(RAMP_FRAMES / 2) + " frames it holds"),
+        std::string::npos) << out;
     ASSERT_TRUE(player.bLoadedOk);
     EXPECT_EQ(player.length, unsigned(RAMP_FRAMES / 2));
     player.play();
