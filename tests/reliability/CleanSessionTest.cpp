@@ -152,7 +152,7 @@ TEST(CleanSession, DISABLED_UnderValgrind)
     ASSERT_NE(game, nullptr) << "set TUMBRIX_VALGRIND_GAME to an unsanitized tumbrix";
     const std::string suppressions = (testsupport::sourceDir() / "tests" / "reliability" / "valgrind.supp").string();
     playSession({"/usr/bin/valgrind",
-        {"--tool=memcheck", "--error-exitcode=99", "--track-origins=no", "--leak-check=no",
+        {"--tool=memcheck", "--error-exitcode=99", "--track-origins=no", "--leak-check=no", "--num-callers=40",
             "--suppressions=" + suppressions, game},
         20});
 }
