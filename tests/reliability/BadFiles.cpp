@@ -186,9 +186,9 @@ std::string expectedMessage(const Case& c)
         return "OF_ERROR: texture3DS ERROR:  Could not open data/" + f;
     }
     if (endsWith(f, ".wav")) {
-        // The first half of a sound is a shorter sound: it plays as far as it goes.
+        // The first half of a sound plays as far as it goes, with a line saying it is cut short.
         if (d == Damage::Truncated) {
-            return "";
+            return "OF_WARNING: sound: [data/" + f + "] is cut short";
         }
         return "OF_ERROR: ofSoundPlayer: Could not load sound file data/" + f;
     }

@@ -106,7 +106,7 @@ std::string caseName(const ::testing::TestParamInfo<Case>& info)
 INSTANTIATE_TEST_SUITE_P(Representative, BadFiles,
     ::testing::Values(Case{"levels/level1.txt", Damage::Junk}, Case{"die/die.3ds", Damage::Truncated},
         Case{"soccer.png", Damage::Empty}, Case{"comic_reg.ttf", Damage::Truncated},
-        Case{"DoNotReadMe.txt", Damage::Junk}, Case{"bounce.wav", Damage::Missing}),
+        Case{"DoNotReadMe.txt", Damage::Junk}, Case{"bounce.wav", Damage::Missing}, Case{"lose.wav", Damage::Truncated}),
     caseName);
 
 INSTANTIATE_TEST_SUITE_P(DISABLED_Everything, BadFiles, ::testing::ValuesIn(badfiles::allCases()), caseName);
