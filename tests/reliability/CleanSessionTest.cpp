@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 
 // Three cubes in a row along +y: the ball starts on the first, the die lies on the second,
 // the finish stands above the third. The fall radius is in world units, the limit in seconds.
+// The stage checker's fastest route for it is "hold Up (2 steps)", which is what the session plays.
 std::string rowStage(int fallRadius, int timeLimit)
 {
     return "face.png\nsky.png\n" + std::to_string(fallRadius) + "\n" + std::to_string(timeLimit) +
