@@ -6,6 +6,9 @@
 
 #include <FreeImage.h>
 
+#include <algorithm>
+#include <cstdio>
+
 using namespace ofImageSupport;
 
 namespace {
@@ -19,6 +22,88 @@ FREE_IMAGE_FORMAT formatOf(const std::string& path)
         fif = FreeImage_GetFIFFromFilename(path.c_str());
     }
     return fif;
+}
+
+// Reads the picture size from the header of the formats whose header FreeImage cannot read
+// alone (it decodes the whole picture before its size can be asked): GIF (the logical screen
+// and the first frame, which is what FreeImage decodes), SGI, WBMP and DDS. False when the
+// format is another or the header is cut short; the caller then has nothing to check.
+bool claimedSize(FREE_IMAGE_FORMAT fif, const std::string& path, long long& w, long long& h)
+{
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    unsigned char head[1024];
+    size_t got = std::fread(head, 1, sizeof head, file);
+    std::fclose(file);
+    auto le16 = [&](size_t at) { return static_cast<long long>(head[at] | head[at + 1] << 8); };
+    auto be16 = [&](size_t at) { return static_cast<long long>(head[at] << 8 | head[at + 1]); };
+    auto le32 = [&](size_t at) {
+        return static_cast<long long>(head[at]) | static_cast<long long>(head[at + 1]) << 8
+            | static_cast<long long>(head[at + 2]) << 16 | static_cast<long long>(head[at + 3]) << 24;
+    };
+    switch (fif) {
+    case FIF_GIF: {
+        if (got < 13) {
+            return false;
+        }
+        w = le16(6);
+        h = le16(8);
+        // Skip the global colour table and any extension blocks up to the first frame.
+        size_t at = 13;
+        if (head[10] & 0x80) {
+            at += 3u << ((head[10] & 7) + 1);
+        }
+        while (at < got && head[at] == 0x21) {
+            at += 2;
+            while (at < got && head[at] != 0) {
+                at += head[at] + 1u;
+            }
+            ++at;
+        }
+        if (at + 9 <= got && head[at] == 0x2C) {
+            w = std::max(w, le16(at + 1) + le16(at + 5));
+            h = std::max(h, le16(at + 3) + le16(at + 7));
+        }
+        return true;
+    }
+    case FIF_SGI:
+        if (got < 10) {
+            return false;
+        }
+        w = be16(6);
+        h = be16(8);
+        return true;
+    case FIF_WBMP: {
+        // Type and fixed header, then width and height as 7-bit groups, highest first.
+        size_t at = 2;
+        long long sides[2] = {0, 0};
+        for (long long& side : sides) {
+            for (int groups = 0;; ++groups) {
+                if (at >= got || groups == 5) {
+                    return false;
+                }
+                side = side << 7 | (head[at] & 0x7F);
+                if ((head[at++] & 0x80) == 0) {
+                    break;
+                }
+            }
+        }
+        w = sides[0];
+        h = sides[1];
+        return true;
+    }
+    case FIF_DDS:
+        if (got < 20) {
+            return false;
+        }
+        h = le32(12);
+        w = le32(16);
+        return true;
+    default:
+        return false;
+    }
 }
 
 // Replaces bmp by an 8-bit greyscale, 24-bit or 32-bit standard bitmap: palettes and other
@@ -107,23 +192,37 @@ FIBITMAP* readBitmap(const std::string& path)
     }
     // Check the size from the header alone where the format allows it, before FreeImage
     // allocates whatever the file claims.
+    long long w = 0;
+    long long h = 0;
     if (FreeImage_FIFSupportsNoPixels(fif)) {
         FIBITMAP* header = FreeImage_Load(fif, path.c_str(), FIF_LOAD_NOPIXELS);
         if (header != nullptr) {
-            long long w = FreeImage_GetWidth(header);
-            long long h = FreeImage_GetHeight(header);
+            w = FreeImage_GetWidth(header);
+            h = FreeImage_GetHeight(header);
             FreeImage_Unload(header);
             if (!sizeAcceptable(w, h)) {
                 logBadSize(path.c_str(), w, h);
                 return nullptr;
             }
         }
+    } else if (claimedSize(fif, path, w, h) && !sizeAcceptable(w, h)) {
+        logBadSize(path.c_str(), w, h);
+        return nullptr;
     }
     FIBITMAP* bmp = FreeImage_Load(fif, path.c_str(), 0);
     if (bmp == nullptr) {
         return nullptr;
     }
     if (!FreeImage_HasPixels(bmp)) {
+        FreeImage_Unload(bmp);
+        return nullptr;
+    }
+    // Whatever the header said, the decoded size decides before a conversion to 24 or 32
+    // bits multiplies the memory a picture takes.
+    w = FreeImage_GetWidth(bmp);
+    h = FreeImage_GetHeight(bmp);
+    if (!sizeAcceptable(w, h)) {
+        logBadSize(path.c_str(), w, h);
         FreeImage_Unload(bmp);
         return nullptr;
     }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 using pictures::Rgba;
 namespace fs = std::filesystem;
 
@@ -57,6 +59,56 @@ std::string pngClaiming(uint32_t w, uint32_t h)
         + chunk("IHDR", be32(w) + be32(h) + std::string("\x08\x02\x00\x00\x00", 5))
         + chunk("IDAT", std::string("\x78\x9c\x63\x00\x00\x00\x01\x00\x01", 9))
         + chunk("IEND", "");
+}
+
+// Pictures in the formats whose size FreeImage only learns by decoding them, each claiming
+// far more pixels than it holds: a GIF with one frame of 65520 x 23539 (as a fuzzed file had;
+// decoded and widened to 24 bits it asked for 4.6 GB), an SGI, a WBMP and a DDS.
+std::string gifClaiming(uint16_t w, uint16_t h)
+{
+    auto le16 = [](uint16_t v) { return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; };
+    return std::string("GIF89a") + le16(16) + le16(12) + std::string("\x00\x00\x00", 3)
+        + std::string("\x21\xf9\x04\x08\x0a\x00\x00\x00", 8)   // a graphic control extension before the frame
+        + "\x2c" + le16(0) + le16(0) + le16(w) + le16(h) + std::string("\x00\x08\x02\x4c\x01\x00\x3b", 7);
+}
+
+std::string sgiClaiming(uint16_t w, uint16_t h)
+{
+    std::string bytes(512, '\0');
+    bytes[0] = '\x01';
+    bytes[1] = '\xda';
+    bytes[3] = 1;
+    bytes[5] = 2;
+    bytes[6] = static_cast<char>(w >> 8);
+    bytes[7] = static_cast<char>(w);
+    bytes[8] = static_cast<char>(h >> 8);
+    bytes[9] = static_cast<char>(h);
+    bytes[11] = 1;
+    return bytes + std::string(64, '\x7f');
+}
+
+std::string wbmpClaiming(uint32_t w, uint32_t h)
+{
+    auto multiByte = [](uint32_t v) {
+        std::string out(1, static_cast<char>(v & 0x7F));
+        for (v >>= 7; v != 0; v >>= 7) {
+            out.insert(out.begin(), static_cast<char>(0x80 | (v & 0x7F)));
+        }
+        return out;
+    };
+    return std::string("\x00\x00", 2) + multiByte(w) + multiByte(h) + std::string(64, '\xff');
+}
+
+std::string ddsClaiming(uint32_t w, uint32_t h)
+{
+    auto le32 = [](uint32_t v) {
+        return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
+    };
+    std::string bytes = "DDS " + le32(124) + le32(0x100F) + le32(h) + le32(w) + le32(w * 4) + le32(0) + le32(1);
+    bytes += std::string(44, '\0');
+    bytes += le32(32) + le32(0x41) + le32(0) + le32(32) + le32(0x00FF0000) + le32(0x0000FF00) + le32(0x000000FF) + le32(0xFF000000);
+    bytes += le32(0x1000) + std::string(16, '\0');
+    return bytes + std::string(256, '\x55');
 }
 
 } // namespace
@@ -281,6 +333,38 @@ TEST_F(ImageLoad, OversizedPicturesAreRefusedWithOneLineNamingTheFile)
     plain.setUseTexture(false);
     EXPECT_TRUE(plain.loadImage(widest.string()));
     EXPECT_EQ(plain.width, OF_IMAGE_MAX_SIDE);
+}
+
+TEST_F(ImageLoad, PicturesSizedOnlyByDecodingAreRefusedBeforeTheyTakeMemory)
+{
+    fs::path gif = dir.path() / "frame.gif";
+    pictures::writeFile(gif, gifClaiming(65520, 23539));
+    fs::path sgi = dir.path() / "big.sgi";
+    pictures::writeFile(sgi, sgiClaiming(30000, 30000));
+    fs::path wbmp = dir.path() / "big.wbmp";
+    pictures::writeFile(wbmp, wbmpClaiming(20000, 20000));
+    fs::path dds = dir.path() / "big.dds";
+    pictures::writeFile(dds, ddsClaiming(40000, 40000));
+
+    auto peakMegabytes = [] {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_maxrss / 1024;
+    };
+    ofImage image;
+    image.setUseTexture(false);
+    const long peakBefore = peakMegabytes();
+    for (const fs::path& file : {gif, sgi, wbmp, dds}) {
+        SCOPED_TRACE(file.filename().string());
+        testsupport::StdoutCapture capture;
+        EXPECT_FALSE(image.loadImage(file.string()));
+        std::string out = capture.finish();
+        EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+        EXPECT_NE(out.find("OF_ERROR: ofImage: [" + file.string() + "] bad picture size"), std::string::npos) << out;
+        EXPECT_EQ(image.getPixels(), nullptr);
+    }
+    // Decoded, the GIF's frame alone would take 1.5 GB, and 4.6 GB once widened to 24 bits.
+    EXPECT_LT(peakMegabytes() - peakBefore, 100);
 }
 
 TEST_F(ImageLoad, SavedPicturesLoadBackUnchanged)
