@@ -8,6 +8,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 using namespace ofImageSupport;
 
@@ -26,7 +29,7 @@ FREE_IMAGE_FORMAT formatOf(const std::string& path)
 
 // Reads the picture size from the header of the formats whose header FreeImage cannot read
 // alone (it decodes the whole picture before its size can be asked): GIF (the logical screen
-// and the first frame, which is what FreeImage decodes), SGI, WBMP and DDS. False when the
+// and the first frame, which is what FreeImage decodes), SGI, WBMP, DDS, IFF and XBM. False when the
 // format is another or the header is cut short; the caller then has nothing to check.
 bool claimedSize(FREE_IMAGE_FORMAT fif, const std::string& path, long long& w, long long& h)
 {
@@ -101,6 +104,33 @@ bool claimedSize(FREE_IMAGE_FORMAT fif, const std::string& path, long long& w, l
         h = le32(12);
         w = le32(16);
         return true;
+    case FIF_IFF: {
+        // "FORM", its length, the form type, then chunks; the size is in the BMHD chunk.
+        size_t at = 12;
+        while (at + 12 <= got) {
+            long long length = be16(at + 4) << 16 | be16(at + 6);
+            if (std::memcmp(head + at, "BMHD", 4) == 0) {
+                w = be16(at + 8);
+                h = be16(at + 10);
+                return true;
+            }
+            at += 8 + static_cast<size_t>(length + (length & 1));
+        }
+        return false;
+    }
+    case FIF_XBM: {
+        // C source: "#define name_width 16" and "#define name_height 16".
+        std::string text(reinterpret_cast<const char*>(head), got);
+        auto number = [&](const char* key, long long& out) {
+            size_t at = text.find(key);
+            if (at == std::string::npos) {
+                return false;
+            }
+            out = std::atoll(text.c_str() + at + std::strlen(key));
+            return true;
+        };
+        return number("_width", w) && number("_height", h);
+    }
     default:
         return false;
     }

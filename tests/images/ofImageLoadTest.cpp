@@ -111,6 +111,20 @@ std::string ddsClaiming(uint32_t w, uint32_t h)
     return bytes + std::string(256, '\x55');
 }
 
+std::string iffClaiming(uint16_t w, uint16_t h)
+{
+    auto be16 = [](uint16_t v) { return std::string{static_cast<char>(v >> 8), static_cast<char>(v)}; };
+    std::string bmhd = be16(w) + be16(h) + std::string(4, '\0') + std::string("\x18\x00\x00\x00", 4) + std::string(8, '\0');
+    std::string body = "ILBM" + std::string("BMHD\x00\x00\x00\x14", 8) + bmhd + std::string("BODY\x00\x00\x00\x40", 8) + std::string(64, '\x11');
+    return "FORM" + std::string("\x00\x00", 2) + be16(static_cast<uint16_t>(body.size())) + body;
+}
+
+std::string xbmClaiming(int w, int h)
+{
+    return "#define big_width " + std::to_string(w) + "\n#define big_height " + std::to_string(h)
+        + "\nstatic char big_bits[] = {\n0x00, 0xff, 0x00, 0xff };\n";
+}
+
 } // namespace
 
 TEST_F(ImageLoad, NewImageIsEmpty)
@@ -345,6 +359,10 @@ TEST_F(ImageLoad, PicturesSizedOnlyByDecodingAreRefusedBeforeTheyTakeMemory)
     pictures::writeFile(wbmp, wbmpClaiming(20000, 20000));
     fs::path dds = dir.path() / "big.dds";
     pictures::writeFile(dds, ddsClaiming(40000, 40000));
+    fs::path iff = dir.path() / "big.iff";
+    pictures::writeFile(iff, iffClaiming(60000, 60000));
+    fs::path xbm = dir.path() / "big.xbm";
+    pictures::writeFile(xbm, xbmClaiming(50000, 50000));
 
     auto peakMegabytes = [] {
         rusage usage{};
@@ -354,7 +372,7 @@ TEST_F(ImageLoad, PicturesSizedOnlyByDecodingAreRefusedBeforeTheyTakeMemory)
     ofImage image;
     image.setUseTexture(false);
     const long peakBefore = peakMegabytes();
-    for (const fs::path& file : {gif, sgi, wbmp, dds}) {
+    for (const fs::path& file : {gif, sgi, wbmp, dds, iff, xbm}) {
         SCOPED_TRACE(file.filename().string());
         testsupport::StdoutCapture capture;
         EXPECT_FALSE(image.loadImage(file.string()));
