@@ -136,6 +136,30 @@ bool claimedSize(FREE_IMAGE_FORMAT fif, const std::string& path, long long& w, l
     }
 }
 
+// True when a TGA file ends before its pixels begin (after the header, the image id and the
+// colour map). FreeImage's reader then seeks past the end, takes the negative rest of the file
+// for the size of its read buffer and crashes on the failed allocation.
+bool tgaCutShort(const std::string& path)
+{
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    unsigned char head[18];
+    size_t got = std::fread(head, 1, sizeof head, file);
+    long size = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
+    std::fclose(file);
+    if (got < sizeof head || size < 0) {
+        return true;
+    }
+    long pixelsAt = 18 + head[0];
+    if (head[1] != 0) {
+        long entries = head[5] | head[6] << 8;
+        pixelsAt += entries * ((head[7] + 7) / 8);
+    }
+    return size <= pixelsAt;
+}
+
 // Replaces bmp by an 8-bit greyscale, 24-bit or 32-bit standard bitmap: palettes and other
 // depths become 24 bits; 16-bit-per-channel and floating-point pictures are brought down to
 // 8 bits per channel. Frees what it replaces; null when FreeImage cannot convert.
@@ -222,6 +246,10 @@ FIBITMAP* readBitmap(const std::string& path)
     }
     // Check the size from the header alone where the format allows it, before FreeImage
     // allocates whatever the file claims.
+    if (fif == FIF_TARGA && tgaCutShort(path)) {
+        ofLog(OF_LOG_ERROR, "ofImage: [%s] TGA picture cut short before its pixels", path.c_str());
+        return nullptr;
+    }
     long long w = 0;
     long long h = 0;
     if (FreeImage_FIFSupportsNoPixels(fif)) {

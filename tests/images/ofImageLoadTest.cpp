@@ -297,6 +297,36 @@ TEST_F(ImageLoad, FailedLoadsChangeNothing)
     EXPECT_EQ(capture.finish(), "");   // unreadable files are not reported by the loader
 }
 
+TEST_F(ImageLoad, TgaFilesEndingBeforeTheirPixelsAreRefusedWithOneLine)
+{
+    fs::path good = pictures::save(pictures::colour(3, 2, 24, pictures::pattern), FIF_TARGA, dir.path() / "good.tga");
+    const std::string goodBytes = pictures::readFile(good);
+    // A fuzzed file: RLE grey, 8565 x 44, its image id said to run 71 bytes past the header
+    // of a 23-byte file. FreeImage's reader crashed on it.
+    const std::string fuzzed("GO\x0b/Ba\xff+M.\x00Mu!,\x00\x08\xc8\x00MMMM", 23);
+    const std::pair<const char*, std::string> cut[] = {
+        {"id-past-the-end.tga", fuzzed},
+        {"header-only.tga", goodBytes.substr(0, 18)},
+    };
+    ofImage image;
+    ASSERT_TRUE(image.loadImage(good.string()));
+    for (const auto& [name, bytes] : cut) {
+        SCOPED_TRACE(name);
+        const fs::path file = dir.path() / name;
+        pictures::writeFile(file, bytes);
+        testsupport::StdoutCapture capture;
+        EXPECT_FALSE(image.loadImage(file.string()));
+        EXPECT_EQ(capture.finish(), "OF_ERROR: ofImage: [" + file.string() + "] TGA picture cut short before its pixels\n");
+        EXPECT_EQ(image.width, 3);
+        expectPixels(image, 3, pictures::pattern);
+    }
+    // One byte of pixels is enough to get past the check; the reader takes what is there.
+    pictures::writeFile(dir.path() / "one-pixel-byte.tga", goodBytes.substr(0, 19));
+    testsupport::StdoutCapture capture;
+    image.loadImage((dir.path() / "one-pixel-byte.tga").string());
+    EXPECT_EQ(capture.finish().find("cut short"), std::string::npos);
+}
+
 TEST_F(ImageLoad, SameSizeAndDepthReuseTheBuffer)
 {
     auto first = [](int x, int y) { return Rgba{static_cast<unsigned char>(x), static_cast<unsigned char>(y), 1, 255}; };
