@@ -136,28 +136,38 @@ bool claimedSize(FREE_IMAGE_FORMAT fif, const std::string& path, long long& w, l
     }
 }
 
-// True when a TGA file ends before its pixels begin (after the header, the image id and the
-// colour map). FreeImage's reader then seeks past the end, takes the negative rest of the file
-// for the size of its read buffer and crashes on the failed allocation.
-bool tgaCutShort(const std::string& path)
+// What is wrong with a TGA file that FreeImage's reader would mishandle, or null. A file that
+// ends before its pixels begin (after the header, the image id and the colour map) makes it
+// seek past the end and take the negative rest of the file for the size of its read buffer;
+// a colour map flag or entry size that TGA does not have makes it ask for a buffer of a
+// nonsense size.
+const char* tgaProblem(const std::string& path)
 {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        return false;
+        return nullptr;
     }
     unsigned char head[18];
     size_t got = std::fread(head, 1, sizeof head, file);
     long size = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
     std::fclose(file);
     if (got < sizeof head || size < 0) {
-        return true;
+        return "cut short before its pixels";
+    }
+    const int colourMapType = head[1];
+    const int imageType = head[2];
+    const int entryBits = head[7];
+    const bool knownType = imageType <= 3 || (imageType >= 9 && imageType <= 11) || imageType == 32 || imageType == 33;
+    if (colourMapType > 1 || !knownType
+        || (colourMapType == 1 && entryBits != 15 && entryBits != 16 && entryBits != 24 && entryBits != 32)) {
+        return "header is not a TGA header";
     }
     long pixelsAt = 18 + head[0];
-    if (head[1] != 0) {
+    if (colourMapType == 1) {
         long entries = head[5] | head[6] << 8;
-        pixelsAt += entries * ((head[7] + 7) / 8);
+        pixelsAt += entries * ((entryBits + 7) / 8);
     }
-    return size <= pixelsAt;
+    return size <= pixelsAt ? "cut short before its pixels" : nullptr;
 }
 
 // Replaces bmp by an 8-bit greyscale, 24-bit or 32-bit standard bitmap: palettes and other
@@ -246,22 +256,26 @@ FIBITMAP* readBitmap(const std::string& path)
     }
     // Check the size from the header alone where the format allows it, before FreeImage
     // allocates whatever the file claims.
-    if (fif == FIF_TARGA && tgaCutShort(path)) {
-        ofLog(OF_LOG_ERROR, "ofImage: [%s] TGA picture cut short before its pixels", path.c_str());
-        return nullptr;
+    if (fif == FIF_TARGA) {
+        if (const char* problem = tgaProblem(path)) {
+            ofLog(OF_LOG_ERROR, "ofImage: [%s] TGA picture %s", path.c_str(), problem);
+            return nullptr;
+        }
     }
     long long w = 0;
     long long h = 0;
     if (FreeImage_FIFSupportsNoPixels(fif)) {
+        // A picture whose header FreeImage cannot read is not decoded either.
         FIBITMAP* header = FreeImage_Load(fif, path.c_str(), FIF_LOAD_NOPIXELS);
-        if (header != nullptr) {
-            w = FreeImage_GetWidth(header);
-            h = FreeImage_GetHeight(header);
-            FreeImage_Unload(header);
-            if (!sizeAcceptable(w, h)) {
-                logBadSize(path.c_str(), w, h);
-                return nullptr;
-            }
+        if (header == nullptr) {
+            return nullptr;
+        }
+        w = FreeImage_GetWidth(header);
+        h = FreeImage_GetHeight(header);
+        FreeImage_Unload(header);
+        if (!sizeAcceptable(w, h)) {
+            logBadSize(path.c_str(), w, h);
+            return nullptr;
         }
     } else if (claimedSize(fif, path, w, h) && !sizeAcceptable(w, h)) {
         logBadSize(path.c_str(), w, h);

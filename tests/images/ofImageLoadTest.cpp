@@ -297,26 +297,43 @@ TEST_F(ImageLoad, FailedLoadsChangeNothing)
     EXPECT_EQ(capture.finish(), "");   // unreadable files are not reported by the loader
 }
 
-TEST_F(ImageLoad, TgaFilesEndingBeforeTheirPixelsAreRefusedWithOneLine)
+TEST_F(ImageLoad, TgaFilesEndingBeforeTheirPixelsOrWithBrokenHeadersAreRefusedWithOneLine)
 {
     fs::path good = pictures::save(pictures::colour(3, 2, 24, pictures::pattern), FIF_TARGA, dir.path() / "good.tga");
     const std::string goodBytes = pictures::readFile(good);
     // A fuzzed file: RLE grey, 8565 x 44, its image id said to run 71 bytes past the header
     // of a 23-byte file. FreeImage's reader crashed on it.
     const std::string fuzzed("GO\x0b/Ba\xff+M.\x00Mu!,\x00\x08\xc8\x00MMMM", 23);
-    const std::pair<const char*, std::string> cut[] = {
-        {"id-past-the-end.tga", fuzzed},
-        {"header-only.tga", goodBytes.substr(0, 18)},
+    // Another: a colour map flag of 0x77, for which FreeImage asked malloc for nearly 2^64 bytes.
+    const std::string fuzzedMap("\x00\x77\x00\x50\xb0\x00\x00TRUEVISION-XFILE.\x00", 25);
+    std::string badEntrySize = goodBytes;
+    badEntrySize[1] = 1;
+    badEntrySize[7] = 7;
+    const char* broken = "header is not a TGA header";
+    const char* cutShort = "cut short before its pixels";
+    std::string idPastTheEnd = goodBytes.substr(0, 18);
+    idPastTheEnd[0] = 71;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* problem;
+    };
+    const Case cut[] = {
+        {"fuzzed.tga", fuzzed, broken},   // its colour map flag is 0x4f
+        {"header-only.tga", goodBytes.substr(0, 18), cutShort},
+        {"id-past-the-end.tga", idPastTheEnd + std::string(20, '\x01'), cutShort},
+        {"colour-map-flag.tga", fuzzedMap, broken},
+        {"colour-map-entry-size.tga", badEntrySize, broken},
     };
     ofImage image;
     ASSERT_TRUE(image.loadImage(good.string()));
-    for (const auto& [name, bytes] : cut) {
-        SCOPED_TRACE(name);
-        const fs::path file = dir.path() / name;
-        pictures::writeFile(file, bytes);
+    for (const Case& c : cut) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = dir.path() / c.name;
+        pictures::writeFile(file, c.bytes);
         testsupport::StdoutCapture capture;
         EXPECT_FALSE(image.loadImage(file.string()));
-        EXPECT_EQ(capture.finish(), "OF_ERROR: ofImage: [" + file.string() + "] TGA picture cut short before its pixels\n");
+        EXPECT_EQ(capture.finish(), "OF_ERROR: ofImage: [" + file.string() + "] TGA picture " + c.problem + "\n");
         EXPECT_EQ(image.width, 3);
         expectPixels(image, 3, pictures::pattern);
     }
