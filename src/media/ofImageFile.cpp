@@ -8,6 +8,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <vector>
+#include <iterator>
+#include <fstream>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -167,7 +171,32 @@ const char* tgaProblem(const std::string& path)
         long entries = head[5] | head[6] << 8;
         pixelsAt += entries * ((entryBits + 7) / 8);
     }
-    return size <= pixelsAt ? "cut short before its pixels" : nullptr;
+    if (size <= pixelsAt) {
+        return "cut short before its pixels";
+    }
+    // Run-length coded pixels (types 9 to 11): FreeImage's decoder reads past its buffer when
+    // the packets end before the picture does, so the packets are walked here first.
+    if (imageType >= 9 && imageType <= 11) {
+        const long long pixels = static_cast<long long>(head[12] | head[13] << 8) * (head[14] | head[15] << 8);
+        const long pixelBytes = (head[16] + 7) / 8;
+        std::ifstream in(path, std::ios::binary);
+        std::vector<unsigned char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        size_t at = static_cast<size_t>(pixelsAt);
+        long long count = 0;
+        while (count < pixels) {
+            if (at >= data.size()) {
+                return "cut short in its run-length coded pixels";
+            }
+            const unsigned char packet = data[at++];
+            const long n = (packet & 0x7F) + 1;
+            at += static_cast<size_t>((packet & 0x80) != 0 ? pixelBytes : n * pixelBytes);
+            count += n;
+        }
+        if (at > data.size()) {
+            return "cut short in its run-length coded pixels";
+        }
+    }
+    return nullptr;
 }
 
 // Replaces bmp by an 8-bit greyscale, 24-bit or 32-bit standard bitmap: palettes and other
@@ -256,6 +285,16 @@ FIBITMAP* readBitmap(const std::string& path)
     }
     // Check the size from the header alone where the format allows it, before FreeImage
     // allocates whatever the file claims.
+    // A C64 Koala picture is always 10003 bytes; FreeImage decodes a shorter one from memory
+    // it never filled.
+    if (fif == FIF_KOALA) {
+        std::error_code error;
+        const auto bytes = std::filesystem::file_size(path, error);
+        if (error || bytes < 10003) {
+            ofLog(OF_LOG_ERROR, "ofImage: [%s] Koala picture cut short", path.c_str());
+            return nullptr;
+        }
+    }
     if (fif == FIF_TARGA) {
         if (const char* problem = tgaProblem(path)) {
             ofLog(OF_LOG_ERROR, "ofImage: [%s] TGA picture %s", path.c_str(), problem);

@@ -318,7 +318,11 @@ TEST_F(ImageLoad, TgaFilesEndingBeforeTheirPixelsOrWithBrokenHeadersAreRefusedWi
         std::string bytes;
         const char* problem;
     };
+    // Fuzzed: run-length coded, 16 x 12 at 24 bits, two bytes of packets; FreeImage's
+    // decoder read past its buffer.
+    const std::string rleCut("\x00\x00\x0a\x00\x00\x00\x00\x00\x00\x00\x00\x00\x10\x00\x0c\x00\x18MMM\x00\xff\xff\xff\xff", 25);
     const Case cut[] = {
+        {"rle-cut-short.tga", rleCut, "cut short in its run-length coded pixels"},
         {"fuzzed.tga", fuzzed, broken},   // its colour map flag is 0x4f
         {"header-only.tga", goodBytes.substr(0, 18), cutShort},
         {"id-past-the-end.tga", idPastTheEnd + std::string(20, '\x01'), cutShort},
@@ -337,11 +341,34 @@ TEST_F(ImageLoad, TgaFilesEndingBeforeTheirPixelsOrWithBrokenHeadersAreRefusedWi
         EXPECT_EQ(image.width, 3);
         expectPixels(image, 3, pictures::pattern);
     }
+    // Whole run-length coded pictures still load.
+    FIBITMAP* rle = pictures::colour(7, 5, 24, pictures::pattern);
+    const fs::path rleFile = dir.path() / "rle.tga";
+    ASSERT_TRUE(FreeImage_Save(FIF_TARGA, rle, rleFile.string().c_str(), TARGA_SAVE_RLE));
+    FreeImage_Unload(rle);
+    ASSERT_EQ(pictures::readFile(rleFile)[2], '\x0a');
+    ASSERT_TRUE(image.loadImage(rleFile.string()));
+    EXPECT_EQ(image.width, 7);
+    expectPixels(image, 3, pictures::pattern);
+    ASSERT_TRUE(image.loadImage(good.string()));
+
     // One byte of pixels is enough to get past the check; the reader takes what is there.
     pictures::writeFile(dir.path() / "one-pixel-byte.tga", goodBytes.substr(0, 19));
     testsupport::StdoutCapture capture;
     image.loadImage((dir.path() / "one-pixel-byte.tga").string());
     EXPECT_EQ(capture.finish().find("cut short"), std::string::npos);
+}
+
+TEST_F(ImageLoad, AShortKoalaPictureIsRefusedRatherThanShownFromUnfilledMemory)
+{
+    // Fuzzed: seven bytes that FreeImage takes for a 320 x 200 Koala picture.
+    const fs::path file = dir.path() / "short.koa";
+    pictures::writeFile(file, std::string("\x00\x60\x60\x00\x00\x18\x00", 7));
+    ofImage image;
+    testsupport::StdoutCapture capture;
+    EXPECT_FALSE(image.loadImage(file.string()));
+    EXPECT_EQ(capture.finish(), "OF_ERROR: ofImage: [" + file.string() + "] Koala picture cut short\n");
+    EXPECT_EQ(image.getPixels(), nullptr);
 }
 
 TEST_F(ImageLoad, SameSizeAndDepthReuseTheBuffer)
