@@ -21,24 +21,27 @@ void require(bool condition)
     }
 }
 
-const std::string& scratchFile()
+// The name lives in a plain array: the removal at exit may run after static strings are gone.
+char scratchName[] = "/tmp/tumbrix-image-fuzz-XXXXXX.tga";
+
+const char* scratchFile()
 {
-    static const std::string path = [] {
-        char name[] = "/tmp/tumbrix-image-fuzz-XXXXXX.tga";
-        int fd = ::mkstemps(name, 4);
+    static const bool made = [] {
+        int fd = ::mkstemps(scratchName, 4);
         require(fd >= 0);
         ::close(fd);
-        std::atexit([] { std::remove(scratchFile().c_str()); });
-        return std::string(name);
+        std::atexit([] { std::remove(scratchName); });
+        return true;
     }();
-    return path;
+    (void)made;
+    return scratchName;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string& path = scratchFile();
+    const std::string path = scratchFile();
     FILE* out = std::fopen(path.c_str(), "wb");
     require(out != nullptr);
     require(std::fwrite(data, 1, size, out) == size);
