@@ -175,7 +175,7 @@ const char* tgaProblem(const std::string& path)
         return "cut short before its pixels";
     }
     // Run-length coded pixels (types 9 to 11): FreeImage's decoder reads past its buffer when
-    // the packets end before the picture does, so the packets are walked here first.
+    // the packets end before the picture does or run past its end, so they are walked here first.
     if (imageType >= 9 && imageType <= 11) {
         const long long pixels = static_cast<long long>(head[12] | head[13] << 8) * (head[14] | head[15] << 8);
         const long pixelBytes = (head[16] + 7) / 8;
@@ -194,6 +194,10 @@ const char* tgaProblem(const std::string& path)
         }
         if (at > data.size()) {
             return "cut short in its run-length coded pixels";
+        }
+        // A last packet that runs past the picture's end has the decoder read past its buffer too.
+        if (count != pixels) {
+            return "has run-length packets that run past the picture's end";
         }
     }
     return nullptr;

@@ -323,6 +323,9 @@ TEST_F(ImageLoad, TgaFilesEndingBeforeTheirPixelsOrWithBrokenHeadersAreRefusedWi
     const std::string rleCut("\x00\x00\x0a\x00\x00\x00\x00\x00\x00\x00\x00\x00\x10\x00\x0c\x00\x18MMM\x00\xff\xff\xff\xff", 25);
     const Case cut[] = {
         {"rle-cut-short.tga", rleCut, "cut short in its run-length coded pixels"},
+        // Fuzzed: two runs of 100 pixels for a picture of 16 x 12.
+        {"rle-past-the-end.tga", rleCut.substr(0, 17) + std::string("\x6d\xe3\xe3\xe3\xe3\xe3\xe3\xe3\xe3MM\x00\xff\xff\xff\xff", 16),
+            "has run-length packets that run past the picture's end"},
         {"fuzzed.tga", fuzzed, broken},   // its colour map flag is 0x4f
         {"header-only.tga", goodBytes.substr(0, 18), cutShort},
         {"id-past-the-end.tga", idPastTheEnd + std::string(20, '\x01'), cutShort},
