@@ -16,12 +16,12 @@ using namespace datafiles;
 
 namespace {
 
-struct ModelSpec {
+struct ShippedModel {
     const char* file;
     float scale;     // the scale the stage draws it at
 };
 
-const ModelSpec MODELS[] = {{"die/die.3ds", 0.024f}, {"coin/coin.3ds", 0.08f}, {"target/target.3ds", 0.09f}};
+const ShippedModel MODELS[] = {{"die/die.3ds", 0.024f}, {"coin/coin.3ds", 0.08f}, {"target/target.3ds", 0.09f}};
 
 std::string folderOf(const std::string& file)
 {
@@ -40,20 +40,20 @@ std::array<float, 3> drawnSize(const ModelFile& model, float scale)
 
 TEST(ModelFiles, HoldOnlyChunksTheGameReadsEachExactlyAsLongAsItsContents)
 {
-    for (const ModelSpec& spec : MODELS) {
-        ModelFile model = readModelFile(dataDir() / spec.file);
+    for (const ShippedModel& shipped : MODELS) {
+        ModelFile model = readModelFile(dataDir() / shipped.file);
         for (const std::string& problem : model.problems) {
-            ADD_FAILURE() << spec.file << " " << problem;
+            ADD_FAILURE() << shipped.file << " " << problem;
         }
-        EXPECT_FALSE(model.meshes.empty()) << spec.file;
-        EXPECT_FALSE(model.materialMaps.empty()) << spec.file;
+        EXPECT_FALSE(model.meshes.empty()) << shipped.file;
+        EXPECT_FALSE(model.materialMaps.empty()) << shipped.file;
     }
 }
 
 TEST(ModelFiles, EveryFaceIsDrawnWithADefinedTexturedMaterial)
 {
-    for (const ModelSpec& spec : MODELS) {
-        ModelFile model = readModelFile(dataDir() / spec.file);
+    for (const ShippedModel& shipped : MODELS) {
+        ModelFile model = readModelFile(dataDir() / shipped.file);
         for (const auto& [material, map] : model.materialMaps) {
             std::string lower = map;
             std::transform(lower.begin(), lower.end(), lower.begin(), ::tolower);
@@ -61,41 +61,41 @@ TEST(ModelFiles, EveryFaceIsDrawnWithADefinedTexturedMaterial)
             for (const char* ext : {".png", ".jpg", ".tga", ".bmp"}) {
                 known = known || lower.find(ext) != std::string::npos;
             }
-            EXPECT_TRUE(known) << spec.file << ": map '" << map << "' of material " << material;
+            EXPECT_TRUE(known) << shipped.file << ": map '" << map << "' of material " << material;
             // Colour material is on while the models are drawn, so their colour is the map's.
             Picture picture;
-            EXPECT_TRUE(loadPicture(dataDir() / (folderOf(spec.file) + map), picture)) << spec.file << ": " << map;
+            EXPECT_TRUE(loadPicture(dataDir() / (folderOf(shipped.file) + map), picture)) << shipped.file << ": " << map;
         }
         for (const ModelFile::Mesh& mesh : model.meshes) {
-            EXPECT_EQ(mesh.texcoords.size(), mesh.vertices.size()) << spec.file << " " << mesh.name;
+            EXPECT_EQ(mesh.texcoords.size(), mesh.vertices.size()) << shipped.file << " " << mesh.name;
             for (const auto& t : mesh.triangles) {
                 for (unsigned index : t) {
-                    ASSERT_LT(index, mesh.vertices.size()) << spec.file << " " << mesh.name;
+                    ASSERT_LT(index, mesh.vertices.size()) << shipped.file << " " << mesh.name;
                 }
             }
             // Faces outside every material group are never drawn; a face in two is drawn twice.
             std::vector<int> uses(mesh.triangles.size(), 0);
             for (const auto& [material, faces] : mesh.groups) {
-                EXPECT_TRUE(model.materialMaps.count(material)) << spec.file << ": undefined material " << material;
+                EXPECT_TRUE(model.materialMaps.count(material)) << shipped.file << ": undefined material " << material;
                 for (unsigned f : faces) {
-                    ASSERT_LT(f, uses.size()) << spec.file;
+                    ASSERT_LT(f, uses.size()) << shipped.file;
                     ++uses[f];
                 }
             }
-            EXPECT_EQ(std::count(uses.begin(), uses.end(), 1), static_cast<long>(uses.size())) << spec.file << " " << mesh.name;
+            EXPECT_EQ(std::count(uses.begin(), uses.end(), 1), static_cast<long>(uses.size())) << shipped.file << " " << mesh.name;
         }
     }
 }
 
 TEST(ModelFiles, Lib3dsReadsTheSameMeshesAndMaterials)
 {
-    for (const ModelSpec& spec : MODELS) {
-        ModelFile model = readModelFile(dataDir() / spec.file);
-        Lib3dsFile* file = lib3ds_file_load((dataDir() / spec.file).c_str());
-        ASSERT_NE(file, nullptr) << spec.file;
+    for (const ShippedModel& shipped : MODELS) {
+        ModelFile model = readModelFile(dataDir() / shipped.file);
+        Lib3dsFile* file = lib3ds_file_load((dataDir() / shipped.file).c_str());
+        ASSERT_NE(file, nullptr) << shipped.file;
         size_t meshes = 0;
         for (Lib3dsMesh* mesh = file->meshes; mesh != nullptr; mesh = mesh->next, ++meshes) {
-            ASSERT_LT(meshes, model.meshes.size()) << spec.file;
+            ASSERT_LT(meshes, model.meshes.size()) << shipped.file;
             const ModelFile::Mesh& ours = model.meshes[meshes];
             EXPECT_EQ(ours.name, mesh->name);
             EXPECT_EQ(ours.vertices.size(), mesh->points);
@@ -104,13 +104,13 @@ TEST(ModelFiles, Lib3dsReadsTheSameMeshesAndMaterials)
             for (size_t f = 0; f < mesh->faces; ++f) {
                 EXPECT_EQ(ours.triangles[f][0], mesh->faceL[f].points[0]);
                 EXPECT_EQ(ours.triangles[f][2], mesh->faceL[f].points[2]);
-                EXPECT_TRUE(ours.groups.count(mesh->faceL[f].material)) << spec.file << " face " << f;
+                EXPECT_TRUE(ours.groups.count(mesh->faceL[f].material)) << shipped.file << " face " << f;
             }
         }
         EXPECT_EQ(meshes, model.meshes.size());
         size_t materials = 0;
         for (Lib3dsMaterial* m = file->materials; m != nullptr; m = m->next, ++materials) {
-            ASSERT_TRUE(model.materialMaps.count(m->name)) << spec.file << ": " << m->name;
+            ASSERT_TRUE(model.materialMaps.count(m->name)) << shipped.file << ": " << m->name;
             EXPECT_EQ(model.materialMaps[m->name], m->texture1_map.name);
         }
         EXPECT_EQ(materials, model.materialMaps.size());
@@ -122,8 +122,8 @@ TEST(ModelFiles, SolidsAreClosedAndFaceOutwards)
 {
     // Back faces are culled when the models are drawn: a triangle wound the wrong way is a
     // hole, and so is a missing one. Every edge must be met once in each direction.
-    for (const ModelSpec& spec : MODELS) {
-        ModelFile model = readModelFile(dataDir() / spec.file);
+    for (const ShippedModel& shipped : MODELS) {
+        ModelFile model = readModelFile(dataDir() / shipped.file);
         for (const ModelFile::Mesh& mesh : model.meshes) {
             using Key = std::tuple<long, long, long>;
             auto key = [&](unsigned i) {
@@ -149,8 +149,8 @@ TEST(ModelFiles, SolidsAreClosedAndFaceOutwards)
                 auto back = edges.find({edge.second, edge.first});
                 unmatched += back == edges.end() || back->second != count;
             }
-            EXPECT_EQ(unmatched, 0) << spec.file << " " << mesh.name;
-            EXPECT_GT(volume, 0.0) << spec.file << " " << mesh.name << " is wound inside out";
+            EXPECT_EQ(unmatched, 0) << shipped.file << " " << mesh.name;
+            EXPECT_GT(volume, 0.0) << shipped.file << " " << mesh.name << " is wound inside out";
         }
     }
 }
@@ -176,12 +176,12 @@ TEST(ModelFiles, SizesAtTheScalesTheStageDrawsThem)
     EXPECT_LE(finish[0], 1.5f);
     EXPECT_LE(finish[1], 1.5f);
 
-    for (const ModelSpec& spec : MODELS) {
+    for (const ShippedModel& shipped : MODELS) {
         size_t triangles = 0;
-        for (const auto& mesh : readModelFile(dataDir() / spec.file).meshes) {
+        for (const auto& mesh : readModelFile(dataDir() / shipped.file).meshes) {
             triangles += mesh.triangles.size();
         }
-        EXPECT_GE(triangles, 12u) << spec.file;
-        EXPECT_LE(triangles, 4000u) << spec.file << ": drawn every frame for every collectible";
+        EXPECT_GE(triangles, 12u) << shipped.file;
+        EXPECT_LE(triangles, 4000u) << shipped.file << ": drawn every frame for every collectible";
     }
 }
