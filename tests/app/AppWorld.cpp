@@ -52,14 +52,7 @@ AppWorld::AppWorld()
     testsupport::ensureGlContext();
     const fs::path from = testsupport::sourceDir() / "data";
     const fs::path to = scratch.path() / "data";
-    fs::create_directories(to / "levels" / "levelTextures");
-    for (const char* file : {"comic_reg.ttf", "comic_italic.ttf", "soccer.png", "techno.wav", "bounce.wav", "bonus.wav",
-                             "key.wav", "win.wav", "lose.wav"}) {
-        fs::copy_file(from / file, to / file);
-    }
-    for (const char* folder : {"die", "coin", "target"}) {
-        fs::copy(from / folder, to / folder, fs::copy_options::recursive);
-    }
+    testsupport::copyGameAssets(to);
     fs::copy_file(from / "levels" / "levelTextures" / "face_green_checker.png", to / "levels" / "levelTextures" / "face.png");
     workingDir = std::make_unique<testsupport::WorkingDir>(scratch.path());
 }

@@ -30,14 +30,7 @@ void writeFixture(const testsupport::ScratchDir& dir)
 {
     const fs::path from = testsupport::sourceDir() / "data";
     const fs::path to = dir.path() / "data";
-    fs::create_directories(to / "levels" / "levelTextures");
-    for (const char* file : {"comic_reg.ttf", "comic_italic.ttf", "soccer.png", "techno.wav", "bounce.wav", "bonus.wav",
-                             "key.wav", "win.wav", "lose.wav"}) {
-        fs::copy_file(from / file, to / file);
-    }
-    for (const char* folder : {"die", "coin", "target"}) {
-        fs::copy(from / folder, to / folder, fs::copy_options::recursive);
-    }
+    testsupport::copyGameAssets(to);
     // A blue face and sky keep the scene clear of the overlay's yellow.
     fs::copy_file(from / "levels" / "levelTextures" / "face_blue_tiles.png", to / "levels" / "levelTextures" / "face.png");
     dir.write("data/levels/level1.txt", ROW_STAGE);

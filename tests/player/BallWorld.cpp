@@ -24,7 +24,7 @@ const char* const SOUND_FILES[] = {"techno.wav", "bounce.wav", "bonus.wav", "key
 
 // Writes the stage and sound files and makes the scratch folder the working directory
 // before any member that reads them is built.
-const std::filesystem::path& prepare(const testsupport::ScratchDir& dir, const StageSpec& stage, bool withSounds)
+const std::filesystem::path& prepare(const testsupport::ScratchDir& dir, const StageLayout& stage, bool withSounds)
 {
     dir.write("data/levels/level1.txt", stageText(stage));
     if (withSounds) {
@@ -37,7 +37,7 @@ const std::filesystem::path& prepare(const testsupport::ScratchDir& dir, const S
 
 } // namespace
 
-std::string stageText(const StageSpec& stage)
+std::string stageText(const StageLayout& stage)
 {
     std::ostringstream out;
     out.precision(9);
@@ -83,7 +83,7 @@ std::string toneWav(float seconds)
     return wav;
 }
 
-BallWorld::BallWorld(const StageSpec& stage, bool withSounds)
+BallWorld::BallWorld(const StageLayout& stage, bool withSounds)
     : glReady(testsupport::ensureGlContext()), cwd(prepare(dir, stage, withSounds)), player(Vec3())
 {
     EXPECT_TRUE(glReady) << "no GL context";

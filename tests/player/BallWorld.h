@@ -11,7 +11,7 @@
 #include <vector>
 
 // What a stage file says; written to data/levels/level1.txt by BallWorld.
-struct StageSpec {
+struct StageLayout {
     Vec3 start{0, 0, 1.35f};
     Vec3 target{0, 40, 1.35f};
     float fallRadius = 30.0f;
@@ -20,13 +20,13 @@ struct StageSpec {
     std::vector<Vec3> cubes;
 };
 
-std::string stageText(const StageSpec& stage);
+std::string stageText(const StageLayout& stage);
 // A mono 16-bit WAV of a tone lasting `seconds`.
 std::string toneWav(float seconds);
 
 class BallWorld {
 public:
-    explicit BallWorld(const StageSpec& stage, bool withSounds = true);
+    explicit BallWorld(const StageLayout& stage, bool withSounds = true);
 
     // What the application does on a key: start the action only while the ball is idle.
     bool press(bool Player::*action);

@@ -39,9 +39,9 @@ void expectSeenAt(const Matrix& view, const Vec3& eye, const Vec3& centre)
     EXPECT_LT(c.z, 0.0f);   // in front of the eye
 }
 
-StageSpec longRow()
+StageLayout longRow()
 {
-    StageSpec stage;
+    StageLayout stage;
     for (int i = 0; i < 6; ++i) {
         stage.cubes.push_back(Vec3(2.0f * i, 0, 0));
     }

@@ -18,7 +18,7 @@ bool anyTouched(const Cube& cube)
 
 TEST(PlayerCollision, RestingOnTopStaysPutAndReportsNoWall)
 {
-    StageSpec stage;
+    StageLayout stage;
     stage.cubes = {Vec3(2, 0, -4)};
     stage.start = Vec3(2, 0, -2.65f);
     BallWorld world(stage);
@@ -46,7 +46,7 @@ TEST(PlayerCollision, PushesOutAlongEachAxisAndMarksThatFace)
         {Vec3(0.5f, 1.2f, -0.5f), 4, Vec3(0.5f, 1.35f, -0.5f)},
         {Vec3(0.5f, -1.359f, -0.5f), 5, Vec3(0.5f, -1.35f, -0.5f)},
     };
-    StageSpec stage;
+    StageLayout stage;
     stage.cubes = {Vec3(0, 0, 0)};
     BallWorld world(stage, false);
     Cube& cube = world.level.cubes[0];
@@ -62,7 +62,7 @@ TEST(PlayerCollision, PushesOutAlongEachAxisAndMarksThatFace)
 
 TEST(PlayerCollision, OutsideTheTouchingBandNothingHappens)
 {
-    StageSpec stage;
+    StageLayout stage;
     stage.cubes = {Vec3(0, 0, 0)};
     BallWorld world(stage, false);
     Cube& cube = world.level.cubes[0];
@@ -77,7 +77,7 @@ TEST(PlayerCollision, OutsideTheTouchingBandNothingHappens)
 
 TEST(PlayerCollision, CentreOnTheEdgePlaneStillCountsAsAbove)
 {
-    StageSpec stage;
+    StageLayout stage;
     stage.cubes = {Vec3(0, 0, 0)};
     stage.start = Vec3(1.0f, -1.0f, 1.35f);
     BallWorld world(stage, false);
@@ -96,7 +96,7 @@ TEST(PlayerCollision, CentreOnTheEdgePlaneStillCountsAsAbove)
 
 TEST(PlayerCollision, RestingOnTwoCubesTouchesBoth)
 {
-    StageSpec stage;
+    StageLayout stage;
     stage.cubes = {Vec3(0, 0, 0), Vec3(2, 0, 0)};
     stage.start = Vec3(1.0f, 0, 1.3f);
     BallWorld world(stage, false);
@@ -110,7 +110,7 @@ TEST(PlayerCollision, RestingOnTwoCubesTouchesBoth)
 
 TEST(PlayerCollision, SideContactIsAWallUnlessAirborne)
 {
-    StageSpec stage;
+    StageLayout stage;
     stage.cubes = {Vec3(0, 0, 0), Vec3(2, 0, 2)};
     stage.start = Vec3(0.65f, 0, 1.35f);
     BallWorld world(stage);
@@ -133,7 +133,7 @@ TEST(PlayerCollision, SideContactIsAWallUnlessAirborne)
 
 TEST(PlayerCollision, UnderACubeWithGravityUpIsNoWall)
 {
-    StageSpec stage;
+    StageLayout stage;
     stage.cubes = {Vec3(0, 0, 0)};
     stage.start = Vec3(0, 0, -1.35f);
     BallWorld world(stage, false);

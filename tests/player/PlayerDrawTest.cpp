@@ -28,9 +28,9 @@ void writeSolidPng(const std::filesystem::path& file, BYTE red, BYTE green, BYTE
     FreeImage_Unload(bitmap);
 }
 
-StageSpec oneCube()
+StageLayout oneCube()
 {
-    StageSpec stage;
+    StageLayout stage;
     stage.cubes = {Vec3(0, 0, 0)};
     return stage;
 }
@@ -130,7 +130,7 @@ TEST(PlayerDraw, RestoresMatricesAndTexturing)
 
 TEST(PlayerDraw, SpinsOnlyWhileSteppingForward)
 {
-    StageSpec stage;
+    StageLayout stage;
     for (int i = 0; i < 4; ++i) {
         stage.cubes.push_back(Vec3(0, 2.0f * i, 0));
     }

@@ -7,9 +7,9 @@
 namespace {
 
 // A straight row of cubes along +y from the origin, the ball resting on the first.
-StageSpec rowAlongY(int cubes)
+StageLayout rowAlongY(int cubes)
 {
-    StageSpec stage;
+    StageLayout stage;
     for (int i = 0; i < cubes; ++i) {
         stage.cubes.push_back(Vec3(0, 2.0f * i, 0));
     }
@@ -129,7 +129,7 @@ TEST(PlayerMovement, SteppingOffAnEdgeRollsOntoTheSideFace)
 
 TEST(PlayerMovement, SteppingIntoAHigherCubeClimbsTheWall)
 {
-    StageSpec stage;
+    StageLayout stage;
     stage.cubes = {Vec3(0, 0, 0), Vec3(2, 0, 0), Vec3(2, 0, 2)};
     BallWorld world(stage);
     Player& ball = world.player;
@@ -145,7 +145,7 @@ TEST(PlayerMovement, SteppingIntoAHigherCubeClimbsTheWall)
 
 TEST(PlayerMovement, ActionsKeepTheBallBusyUntilTheyEnd)
 {
-    StageSpec stage = rowAlongY(3);
+    StageLayout stage = rowAlongY(3);
     stage.cubes.push_back(Vec3(2, 2, 2));
     BallWorld world(stage);
     Player& ball = world.player;
@@ -207,7 +207,7 @@ TEST(PlayerMovement, JumpLandsOnTheNextCubeWithABounce)
 
 TEST(PlayerMovement, JumpIntoAWallBouncesOnceThenClimbsIt)
 {
-    StageSpec stage = rowAlongY(2);
+    StageLayout stage = rowAlongY(2);
     stage.cubes.push_back(Vec3(0, 2, 2));
     BallWorld world(stage);
     Player& ball = world.player;
@@ -236,7 +236,7 @@ TEST(PlayerMovement, JumpIntoAWallBouncesOnceThenClimbsIt)
 
 TEST(PlayerMovement, JumpDownOntoALowerCube)
 {
-    StageSpec stage;
+    StageLayout stage;
     stage.cubes = {Vec3(0, 0, 0), Vec3(0, 2, -2)};
     BallWorld world(stage);
     EXPECT_GT(world.act(&Player::jump), 22);
@@ -247,7 +247,7 @@ TEST(PlayerMovement, JumpDownOntoALowerCube)
 
 TEST(PlayerMovement, JumpIntoSpaceFallsOutAndResets)
 {
-    StageSpec stage = rowAlongY(1);
+    StageLayout stage = rowAlongY(1);
     stage.fallRadius = 12.0f;
     BallWorld world(stage);
     Player& ball = world.player;

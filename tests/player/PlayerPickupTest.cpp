@@ -6,9 +6,9 @@
 
 namespace {
 
-StageSpec oneCube()
+StageLayout oneCube()
 {
-    StageSpec stage;
+    StageLayout stage;
     stage.cubes = {Vec3(0, 0, 0)};
     return stage;
 }
@@ -17,7 +17,7 @@ StageSpec oneCube()
 
 TEST(PlayerPickups, DieWithinReachIsCollectedWithItsSound)
 {
-    StageSpec stage = oneCube();
+    StageLayout stage = oneCube();
     stage.dice = {Vec3(0, 0.5f, 1.5f), Vec3(0, 0.7f, 1.35f)};   // squared distances 0.2725, 0.49
     BallWorld world(stage);
     EXPECT_FALSE(world.sounds.keySound.getIsPlaying());
@@ -34,7 +34,7 @@ TEST(PlayerPickups, DieWithinReachIsCollectedWithItsSound)
 
 TEST(PlayerPickups, AtMostOneDieAndOneCoinPerFrame)
 {
-    StageSpec stage = oneCube();
+    StageLayout stage = oneCube();
     stage.dice = {Vec3(0, 0, 1.35f), Vec3(0.1f, 0, 1.35f), Vec3(0, 0, 1.4f)};
     stage.coins = {Vec3(0, 0.2f, 1.35f), Vec3(0, -0.2f, 1.35f)};
     BallWorld world(stage);
@@ -57,7 +57,7 @@ TEST(PlayerPickups, CoinReachIsShorterThanDieReach)
 {
     // Squared distance 0.29: within a die's reach (0.3), outside a coin's (0.28).
     const float d = std::sqrt(0.29f);
-    StageSpec stage = oneCube();
+    StageLayout stage = oneCube();
     stage.dice = {Vec3(d, 0, 1.35f)};
     stage.coins = {Vec3(-d, 0, 1.35f), Vec3(0, 0.52f, 1.35f)};
     BallWorld world(stage);
@@ -69,7 +69,7 @@ TEST(PlayerPickups, CoinReachIsShorterThanDieReach)
 
 TEST(PlayerPickups, FinishNeedsEveryDieAndFiresTheFrameAfterTheLast)
 {
-    StageSpec stage = oneCube();
+    StageLayout stage = oneCube();
     stage.start = Vec3(0, 0, 1.35f);
     stage.target = Vec3(0, 0, 1.5f);
     stage.dice = {Vec3(0, 0, 1.5f)};
@@ -92,7 +92,7 @@ TEST(PlayerPickups, FinishNeedsEveryDieAndFiresTheFrameAfterTheLast)
 
 TEST(PlayerPickups, ExactlyAtTheFallRadiusIsNotLost)
 {
-    StageSpec stage;
+    StageLayout stage;
     stage.fallRadius = 5.0f;
     stage.start = Vec3(3, 4, 0);   // distance exactly 5, no cubes: nothing moves it this frame
     BallWorld world(stage);
@@ -110,7 +110,7 @@ TEST(PlayerPickups, ExactlyAtTheFallRadiusIsNotLost)
 
 TEST(PlayerPickups, MissingSoundsDoNotStopPickups)
 {
-    StageSpec stage = oneCube();
+    StageLayout stage = oneCube();
     stage.dice = {Vec3(0, 0, 1.35f)};
     stage.coins = {Vec3(0, 0, 1.35f)};
     BallWorld world(stage, false);

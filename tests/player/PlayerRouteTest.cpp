@@ -21,7 +21,7 @@ struct Leg {
 
 TEST(PlayerRoute, AroundAndUnderTheStageWithoutDrift)
 {
-    StageSpec stage;
+    StageLayout stage;
     stage.cubes = {Vec3(0, 0, 0), Vec3(0, 2, 0), Vec3(0, 4, 0), Vec3(0, 4, 2)};
     BallWorld world(stage);
     Player& ball = world.player;

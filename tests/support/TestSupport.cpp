@@ -124,4 +124,17 @@ StdoutCapture::~StdoutCapture()
 fs::path sourceDir() { return TUMBRIX_SOURCE_DIR; }
 fs::path binaryDir() { return TUMBRIX_BINARY_DIR; }
 
+void copyGameAssets(const fs::path& dataDir)
+{
+    const fs::path from = sourceDir() / "data";
+    fs::create_directories(dataDir / "levels" / "levelTextures");
+    for (const char* file : {"comic_reg.ttf", "comic_italic.ttf", "soccer.png", "techno.wav", "bounce.wav", "bonus.wav",
+                             "key.wav", "win.wav", "lose.wav"}) {
+        fs::copy_file(from / file, dataDir / file);
+    }
+    for (const char* folder : {"die", "coin", "target"}) {
+        fs::copy(from / folder, dataDir / folder, fs::copy_options::recursive);
+    }
+}
+
 } // namespace testsupport

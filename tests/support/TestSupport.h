@@ -66,4 +66,9 @@ private:
 std::filesystem::path sourceDir();   // repository root
 std::filesystem::path binaryDir();   // build folder (tumbrix lives here)
 
+// Copies what the game loads besides its stages into `dataDir` (created if missing): the two
+// fonts, the ball picture, the six sounds and the three model folders, plus an empty
+// levels/levelTextures folder.
+void copyGameAssets(const std::filesystem::path& dataDir);
+
 } // namespace testsupport
