@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="
 build-essential cmake ninja-build pkg-config
-libgl-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev libegl-dev libegl-mesa0
+libgl-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev libxrandr-dev libegl-dev libegl-mesa0
 freeglut3-dev
 libfreeimage-dev
 libfreetype-dev

@@ -2,51 +2,13 @@
 
 #include "gui/SaveFile.h"
 #include "media/ofAppRunner.h"
+#include "media/ofSwapControl.h"
 #include "media/ofUtils.h"
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
-#include <GL/glx.h>
-#include <cstring>
 #include <fstream>
 #include <string>
-
-namespace {
-
-std::string stageFileName(int stage)
-{
-    return "data/levels/level" + std::to_string(stage) + ".txt";
-}
-
-bool hasExtension(const char* list, const char* name)
-{
-    const size_t length = std::strlen(name);
-    for (const char* p = list; (p = std::strstr(p, name)) != nullptr; p += length) {
-        const bool starts = p == list || p[-1] == ' ';
-        const bool ends = p[length] == ' ' || p[length] == '\0';
-        if (starts && ends) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Whether the display offers one of the swap-interval extensions that ofSetVerticalSync uses.
-bool swapControlOffered()
-{
-    Display* display = glXGetCurrentDisplay();
-    if (display == nullptr) {
-        return false;
-    }
-    const char* list = glXQueryExtensionsString(display, DefaultScreen(display));
-    if (list == nullptr) {
-        return false;
-    }
-    return hasExtension(list, "GLX_EXT_swap_control") || hasExtension(list, "GLX_MESA_swap_control") ||
-           hasExtension(list, "GLX_SGI_swap_control");
-}
-
-} // namespace
 
 Application::Application() : player(Vec3(0, 0, 0)) {}
 
@@ -126,7 +88,7 @@ void Application::draw()
     if (player.stageWon) {
         // The last stage is the one after which no stage file follows.
         if (!allCleared) {
-            std::ifstream next(stageFileName(stage + 1));
+            std::ifstream next(Level::stageFileName(stage + 1));
             if (!next.is_open()) {
                 allCleared = true;
             }
@@ -152,6 +114,11 @@ void Application::keyPressed(int key)
 {
     const int k = key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key;
     if (player.stageWon) {
+        // Keys wait for the first tally frame: it scores the stage and settles allCleared
+        // and newHighscore, so a key from the winning frame cannot skip the score.
+        if (gui.tallyPending) {
+            return;
+        }
         if (allCleared && gui.newHighscore) {
             if (gui.nameEntryKey(k)) {
                 nextStage();
@@ -252,11 +219,14 @@ void Application::nextStage()
 
 void Application::initGl()
 {
-    ofSetVerticalSync(true);
-    // Ball, camera and spin move by fixed amounts per frame: without vertical sync the
-    // window paces the frames itself so the game keeps its speed.
-    if (!swapControlOffered()) {
-        ofSetFrameRate(FALLBACK_FRAME_RATE);
+    // Ball, camera and spin move by fixed amounts per frame, tuned for GAME_FRAME_RATE. The
+    // retrace paces the frames where the refresh rate is a whole multiple of it; anywhere
+    // else (75 or 144 Hz, a display that does not say, a driver without swap control) the
+    // window paces them itself, with the retrace wait off so the two do not fight.
+    const int interval = ofSwapIntervalFor(ofGetScreenRefreshRate(), GAME_FRAME_RATE);
+    if (interval == 0 || !ofSetSwapInterval(interval)) {
+        ofSetSwapInterval(0);
+        ofSetFrameRate(GAME_FRAME_RATE);
     }
     ofDisableSetupScreen();
     glEnable(GL_CULL_FACE);

@@ -40,8 +40,8 @@ public:
     static constexpr int KEY_UP = 357;
     static constexpr int KEY_RIGHT = 358;
     static constexpr int KEY_DOWN = 359;
-    // Frame rate the game paces itself to when the driver offers no vertical sync.
-    static constexpr int FALLBACK_FRAME_RATE = 60;
+    // Frames a second the ball's and the camera's per-frame steps are tuned for.
+    static constexpr int GAME_FRAME_RATE = 60;
 
     Level level;
     Player player;

@@ -6,17 +6,29 @@
 #include <fstream>
 #include <sstream>
 
-bool readSaveStream(std::istream& in, SaveState& state)
+namespace {
+
+// Reads what it can into `state`; returns how many of the two values were read.
+int readSaveValues(std::istream& in, SaveState& state)
 {
     int stage = 0;
-    int totalScore = 0;
-    if (in >> stage >> totalScore) {
-        state.stage = stage;
-        state.totalScore = totalScore;
-        return true;
+    if (!(in >> stage)) {
+        return 0;
     }
-    state = SaveState{};
-    return false;
+    state.stage = stage;
+    int totalScore = 0;
+    if (!(in >> totalScore)) {
+        return 1;
+    }
+    state.totalScore = totalScore;
+    return 2;
+}
+
+} // namespace
+
+bool readSaveStream(std::istream& in, SaveState& state)
+{
+    return readSaveValues(in, state) == 2;
 }
 
 bool readSaveText(const std::string& bytes, SaveState& state)
@@ -29,12 +41,13 @@ bool readSaveFile(const std::string& path, SaveState& state)
 {
     std::ifstream in(path);
     if (!in) {
-        state = SaveState{};
         return false;
     }
-    if (!readSaveStream(in, state)) {
-        ofLog(OF_LOG_ERROR, "save file: [%s] does not hold a stage number and a score, starting at stage 1 with score 0",
-              path.c_str());
+    const int values = readSaveValues(in, state);
+    if (values < 2) {
+        const char* what = values == 0 ? "does not hold a stage number and a score" : "holds a stage number but no score";
+        ofLog(OF_LOG_ERROR, "save file: [%s] %s, starting at stage %d with score %d", path.c_str(), what, state.stage,
+              state.totalScore);
         return false;
     }
     return true;

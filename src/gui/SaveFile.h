@@ -13,13 +13,15 @@ struct SaveState {
 };
 
 // Reads the stage number and then the total score. Returns false when either is missing or
-// is not a whole number in range; `state` then holds a fresh game (stage 1, score 0), since
-// half of a save is no save. Whatever follows the second number is ignored.
+// is not a whole number in range. Each value that is not read keeps what `state` held, so
+// "4" or "4 lots" still give stage 4; a fresh SaveState gives stage 1 and score 0 for the
+// rest. Whatever follows the second number is ignored.
 bool readSaveStream(std::istream& in, SaveState& state);
 // The same on the bytes of a file.
 bool readSaveText(const std::string& bytes, SaveState& state);
 // The same on the file at `path`. A missing file is the normal first start and is not
-// reported; a file that cannot be read back gives one error line naming it.
+// reported; a file that cannot be read back gives one error line naming it and saying
+// what the game goes on with.
 bool readSaveFile(const std::string& path, SaveState& state);
 
 // The exact text of the file: decimal stage, one blank, decimal score, nothing more.

@@ -24,6 +24,10 @@ public:
     Level(const Level&) = delete;
     Level& operator=(const Level&) = delete;
 
+    // "data/levels/level<stage>.txt", relative to the working directory: the stage files
+    // are numbered from 1 without gaps, so the first number without a file ends the game.
+    static std::string stageFileName(int stage);
+
     // Loads the die, coin and finish models once, then the stage `stage` (see load).
     void setup(int& stage, int& totalScore);
     // Empties cubes, dice and coins; everything else stays until the next load.

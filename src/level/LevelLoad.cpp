@@ -9,11 +9,6 @@ namespace {
 
 const char* const TEXTURE_FOLDER = "levels/levelTextures/";   // below the data folder
 
-std::string stageFileName(int stage)
-{
-    return "data/levels/level" + std::to_string(stage) + ".txt";
-}
-
 // Loads one stage texture; a failed load is reported and the upload skipped by the
 // texture itself, so the stage goes on with whatever the texture held.
 void loadStageTexture(ofImage& image, MipmapTexture& texture, const std::string& name, GLint wrapT)
@@ -25,6 +20,11 @@ void loadStageTexture(ofImage& image, MipmapTexture& texture, const std::string&
 }
 
 } // namespace
+
+std::string Level::stageFileName(int stage)
+{
+    return "data/levels/level" + std::to_string(stage) + ".txt";
+}
 
 void Level::setup(int& stage, int& totalScore)
 {

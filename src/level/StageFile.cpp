@@ -3,11 +3,32 @@
 #include "media/ofUtils.h"
 
 #include <cmath>
+#include <iomanip>
 #include <limits>
 #include <type_traits>
 #include <utility>
 
 namespace {
+
+// Longest part of an offending token that an error line shows, in bytes.
+constexpr std::streamsize MAX_SHOWN_TOKEN = 32;
+
+// A token from the file as an error line may show it: bytes outside printable ASCII (line
+// breaks, terminal escapes, C1 controls) become '?', and a long token is cut, so a hostile
+// file can neither steer the terminal nor flood the console.
+std::string shownToken(std::string token)
+{
+    if (token.size() > static_cast<size_t>(MAX_SHOWN_TOKEN)) {
+        token.resize(static_cast<size_t>(MAX_SHOWN_TOKEN));
+        token += "...";
+    }
+    for (char& c : token) {
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7e) {
+            c = '?';
+        }
+    }
+    return token;
+}
 
 // Token reader that turns the first failed read into one error line.
 class StageTokens {
@@ -86,9 +107,10 @@ private:
                 problem = "the end of the file";
             } else {
                 in.clear();
+                // One byte more than is shown tells a long token from one that fits.
                 std::string token;
-                if (in >> token) {
-                    problem = "\"" + token + "\"";
+                if (in >> std::setw(MAX_SHOWN_TOKEN + 1) >> token) {
+                    problem = "\"" + shownToken(token) + "\"";
                 } else {
                     problem = "unreadable text";
                 }

@@ -4,11 +4,10 @@
 #include "media/ofBaseApp.h"
 #include "media/ofEvents.h"
 #include "media/ofLibraries.h"
+#include "media/ofSwapControl.h"
 #include "media/ofUtils.h"
 
-#include <GL/glx.h>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -28,19 +27,6 @@ void exitApp()
     ofNotifyEvent(ofEvents.exit, args);
     delete appPtr;
     appPtr = nullptr;
-}
-
-bool hasGlxExtension(const char* extensions, const char* name)
-{
-    size_t len = std::strlen(name);
-    for (const char* p = extensions; (p = std::strstr(p, name)) != nullptr; p += len) {
-        bool startsWord = p == extensions || p[-1] == ' ';
-        bool endsWord = p[len] == ' ' || p[len] == '\0';
-        if (startsWord && endsWord) {
-            return true;
-        }
-    }
-    return false;
 }
 
 } // namespace
@@ -168,37 +154,5 @@ void ofDisableSetupScreen()
 
 void ofSetVerticalSync(bool on)
 {
-    Display* display = glXGetCurrentDisplay();
-    GLXDrawable drawable = glXGetCurrentDrawable();
-    if (display == nullptr || drawable == 0) {
-        return;   // no current context
-    }
-    const char* extensions = glXQueryExtensionsString(display, DefaultScreen(display));
-    if (extensions == nullptr) {
-        return;
-    }
-    int interval = on ? 1 : 0;
-    auto lookup = [](const char* name) { return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)); };
-
-    if (hasGlxExtension(extensions, "GLX_EXT_swap_control")) {
-        using SwapIntervalExt = void (*)(Display*, GLXDrawable, int);
-        if (auto fn = reinterpret_cast<SwapIntervalExt>(lookup("glXSwapIntervalEXT"))) {
-            fn(display, drawable, interval);
-            return;
-        }
-    }
-    if (hasGlxExtension(extensions, "GLX_MESA_swap_control")) {
-        using SwapIntervalMesa = int (*)(unsigned int);
-        if (auto fn = reinterpret_cast<SwapIntervalMesa>(lookup("glXSwapIntervalMESA"))) {
-            fn(static_cast<unsigned int>(interval));
-            return;
-        }
-    }
-    // The SGI form cannot switch sync off: an interval of 0 is an error there.
-    if (on && hasGlxExtension(extensions, "GLX_SGI_swap_control")) {
-        using SwapIntervalSgi = int (*)(int);
-        if (auto fn = reinterpret_cast<SwapIntervalSgi>(lookup("glXSwapIntervalSGI"))) {
-            fn(interval);
-        }
-    }
+    ofSetSwapInterval(on ? 1 : 0);
 }

@@ -131,4 +131,19 @@ bool AppWorld::winRowStage()
     return framesUntil([&] { return app->player.stageWon; });
 }
 
+bool AppWorld::winRowStageBeforeDraw()
+{
+    for (int i = 0; i < 400; ++i) {
+        if (app->player.enableMovement) {
+            tap(Application::KEY_UP);
+        }
+        app->update();
+        if (app->player.stageWon) {
+            return true;
+        }
+        app->draw();
+    }
+    return false;
+}
+
 } // namespace apptest

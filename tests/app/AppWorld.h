@@ -70,6 +70,9 @@ public:
     void chooseContinue();
     // Plays the row stage to its finish with two presses of up; false when it was not won.
     bool winRowStage();
+    // The same, but returns right after the update in which the ball reaches the finish,
+    // before that frame's draw: the window loop delivers pending keys exactly there.
+    bool winRowStageBeforeDraw();
 
     testsupport::ScratchDir scratch;
     std::unique_ptr<testsupport::WorkingDir> workingDir;

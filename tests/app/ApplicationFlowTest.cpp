@@ -227,6 +227,46 @@ TEST(ApplicationFlow, LastStageWithoutANewHighscoreShowsTheEnd)
     EXPECT_EQ(world.read("data/hs.txt"), "ann 90000\nbob 80000\ncy 70000\n");
 }
 
+TEST(ApplicationFlow, EnterInTheWinningFrameWaitsForTheTally)
+{
+    AppWorld world;
+    world.writeStage(1, rowStage());
+    world.writeStage(2, rowStage());
+    world.writeFile("data/DoNotReadMe.txt", "1 40");
+    world.writeFile("data/hs.txt", "ann 5000\nbob 300\ncy 100\n");
+    Application& app = world.start();
+    world.chooseContinue();
+
+    // A late jump, or Enter held with key repeat, arrives between the winning update and its
+    // draw: the tally must still score the stage before Enter can leave it.
+    ASSERT_TRUE(world.winRowStageBeforeDraw());
+    world.tap(ENTER);
+    world.tap(ENTER);
+    app.draw();
+    EXPECT_TRUE(app.player.stageWon);
+    EXPECT_FALSE(app.allCleared);
+    const int first = 40 + app.gui.timeBonus + app.gui.objectBonus;
+    EXPECT_GT(app.gui.timeBonus, 0);
+    EXPECT_EQ(app.gui.totalScore, first);
+    EXPECT_EQ(world.read("data/DoNotReadMe.txt"), "1 40");
+    world.tap(ENTER);
+    EXPECT_EQ(world.read("data/DoNotReadMe.txt"), "2 " + std::to_string(first));
+    world.frame();
+
+    // On the last stage the same Enter must not skip the highscore entry either.
+    world.tap(ENTER);
+    world.frame();
+    ASSERT_TRUE(app.playing);
+    ASSERT_TRUE(world.winRowStageBeforeDraw());
+    world.tap(ENTER);
+    app.draw();
+    EXPECT_TRUE(app.player.stageWon);
+    EXPECT_TRUE(app.allCleared);
+    EXPECT_TRUE(app.gui.newHighscore);
+    EXPECT_EQ(app.gui.totalScore, first + app.gui.timeBonus + app.gui.objectBonus);
+    EXPECT_EQ(world.read("data/DoNotReadMe.txt"), "2 " + std::to_string(first));
+}
+
 TEST(ApplicationFlow, NewGameStartsStageOneWithNoScoreAndKeepsTheOldSave)
 {
     AppWorld world;

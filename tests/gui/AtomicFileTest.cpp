@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -38,6 +40,28 @@ void killWhileSaving(std::mt19937& random, Save save)
     int status = 0;
     ::waitpid(child, &status, 0);
     EXPECT_TRUE(WIFSIGNALED(status));
+}
+
+// Runs `save` in a child process, as the unprivileged user "nobody" when the tests run as
+// root (root may create files in any folder, whatever its permissions say), and returns
+// whether it reported success. Output goes where this process's standard output goes.
+template <typename Save>
+bool saveAsPlayer(Save save)
+{
+    std::fflush(stdout);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(2);
+        }
+        const bool ok = save();
+        std::fflush(stdout);
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 2) << "could not become an unprivileged user";
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 } // namespace
@@ -98,4 +122,51 @@ TEST(AtomicFile, FolderInTheWayIsReportedAndKept)
     EXPECT_NE(output.find("could not save ["), std::string::npos) << output;
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "hs.txt"));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "hs.txt.tmp"));
+}
+
+TEST(AtomicFile, ReadOnlyFolderFileAndLinksAreRespected)
+{
+    namespace fs = std::filesystem;
+    testsupport::ScratchDir dir;
+
+    // A folder that allows no new file, holding a writable table: rewritten in place, said once.
+    const fs::path table = dir.write("locked/hs.txt", "ann 5\n");
+    fs::permissions(table, fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec & ~fs::perms::others_exec);
+    fs::permissions(table.parent_path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                             fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    const HighscoreEntry ranks[3] = {{"zoe", 900}, {"ann", 5}, {"bob", 1}};
+    testsupport::StdoutCapture capture;
+    EXPECT_TRUE(saveAsPlayer([&] { return writeHighscoreFile(table.string(), ranks); }));
+    std::string output = capture.finish();
+    EXPECT_EQ(contentsOf(table), highscoreFileText(ranks));
+    EXPECT_NE(output.find("OF_WARNING: saving [" + table.string() + "] in place"), std::string::npos) << output;
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
+    EXPECT_FALSE(fs::exists(table.string() + ".tmp"));
+    fs::permissions(table.parent_path(), fs::perms::owner_all);
+
+    // A save the player made read-only is left alone and reported, even for root.
+    const fs::path save = dir.write("DoNotReadMe.txt", "3 300");
+    fs::permissions(save, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    testsupport::StdoutCapture capture2;
+    EXPECT_FALSE(writeSaveFile(save.string(), SaveState{4, 400}));
+    output = capture2.finish();
+    EXPECT_EQ(contentsOf(save), "3 300");
+    EXPECT_EQ(fs::status(save).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_NE(output.find("OF_ERROR: could not save [" + save.string() + "]: the file is read-only"), std::string::npos)
+        << output;
+    EXPECT_FALSE(fs::exists(save.string() + ".tmp"));
+
+    // A save that is a link to a file elsewhere: written where it leads, the link stays a
+    // link and the file keeps its permissions.
+    const fs::path kept = dir.write("elsewhere/progress.txt", "1 0");
+    fs::permissions(kept, fs::perms::owner_read | fs::perms::owner_write);
+    const fs::path link = dir.path() / "data" / "DoNotReadMe.txt";
+    fs::create_directories(link.parent_path());
+    fs::create_symlink("../elsewhere/progress.txt", link);
+    ASSERT_TRUE(writeSaveFile(link.string(), SaveState{5, 55}));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(contentsOf(kept), "5 55");
+    EXPECT_EQ(fs::status(kept).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_FALSE(fs::exists(link.string() + ".tmp"));
+    EXPECT_FALSE(fs::exists(kept.string() + ".tmp"));
 }

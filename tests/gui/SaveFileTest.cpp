@@ -20,9 +20,10 @@ struct ReadOutcome {
     std::string output;
 };
 
-ReadOutcome readFile(const std::filesystem::path& file)
+// Starts from what the game starts from: stage 1, score 0.
+ReadOutcome readFile(const std::filesystem::path& file, SaveState before = SaveState{})
 {
-    ReadOutcome result{false, SaveState{9, 9}, ""};
+    ReadOutcome result{false, before, ""};
     testsupport::StdoutCapture capture;
     result.ok = readSaveFile(file.string(), result.state);
     result.output = capture.finish();
@@ -79,7 +80,7 @@ TEST(SaveFile, MissingFileStartsAFreshGameSilently)
 TEST(SaveFile, GarbledFileStartsAFreshGameWithOneMessage)
 {
     testsupport::ScratchDir dir;
-    for (const char* text : {"", "four 2730", "4", "4 lots", "99999999999 10", "4 -99999999999", "\x01\xff 7"}) {
+    for (const char* text : {"", "four 2730", "99999999999 10", "\x01\xff 7"}) {
         SCOPED_TRACE(testing::Message() << "contents: \"" << text << "\"");
         const auto file = dir.write("DoNotReadMe.txt", text);
         ReadOutcome read = readFile(file);
@@ -90,6 +91,25 @@ TEST(SaveFile, GarbledFileStartsAFreshGameWithOneMessage)
         EXPECT_NE(read.output.find("DoNotReadMe.txt]"), std::string::npos) << read.output;
         EXPECT_EQ(std::count(read.output.begin(), read.output.end(), '\n'), 1) << read.output;
     }
+}
+
+TEST(SaveFile, HalfAReadSaveKeepsTheStageThatRead)
+{
+    testsupport::ScratchDir dir;
+    for (const char* text : {"4", "4 lots", "4 -99999999999", " 4\n"}) {
+        SCOPED_TRACE(testing::Message() << "contents: \"" << text << "\"");
+        const auto file = dir.write("DoNotReadMe.txt", text);
+        ReadOutcome read = readFile(file);
+        EXPECT_FALSE(read.ok);
+        EXPECT_EQ(read.state.stage, 4);
+        EXPECT_EQ(read.state.totalScore, 0);
+        EXPECT_EQ(read.output, "OF_ERROR: save file: [" + file.string() +
+                                   "] holds a stage number but no score, starting at stage 4 with score 0\n");
+    }
+    // A score that cannot be read keeps whatever it was before, not only 0.
+    ReadOutcome kept = readFile(dir.write("DoNotReadMe.txt", "6 x"), SaveState{2, 750});
+    EXPECT_EQ(kept.state.stage, 6);
+    EXPECT_EQ(kept.state.totalScore, 750);
 }
 
 TEST(SaveFile, FailedWriteIsReportedAndLeavesNothingBehind)

@@ -255,4 +255,15 @@ TEST(StageFile, JunkBytesEndTheReadWithoutHarm)
     r = readText("");
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.output.find("expected the face texture name, found the end of the file"), std::string::npos);
+
+    // The offending token is shown printable and short: a file cannot clear the screen,
+    // ring the bell or flood the console through the error line.
+    r = readText("f s \x1b[2J\x07\x9b" + std::string(100000, 'x') + " 60");
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(lineCount(r.output), 1);
+    EXPECT_NE(r.output.find("expected the fall radius, found \"?[2J??xxx"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("xxx...\"; stage cut short there\n"), std::string::npos) << r.output;
+    EXPECT_LT(r.output.size(), 160u);
+    auto unprintable = [](char c) { return static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7e; };
+    EXPECT_EQ(std::count_if(r.output.begin(), r.output.end(), unprintable), 1);   // the line break
 }

@@ -5,6 +5,7 @@
 #include "media/ofBaseApp.h"
 #include "media/ofEvents.h"
 #include "media/ofGraphics.h"
+#include "media/ofSwapControl.h"
 #include "media/ofUtils.h"
 #include "support/TestSupport.h"
 
@@ -15,6 +16,7 @@
 #include <GL/glxext.h>
 #include <Poco/Delegate.h>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
@@ -322,4 +324,24 @@ TEST_F(WindowTest, VerticalSyncSetsTheSwapInterval)
     EXPECT_EQ(intervalNow(), 0);
     ofSetVerticalSync(true);
     EXPECT_EQ(intervalNow(), 1);
+}
+
+TEST(SwapControl, RetracePacesSixtyFramesOnlyOnWholeMultiplesOfSixty)
+{
+    // Where the retrace would give any other rate, 0 leaves the pacing to the window.
+    EXPECT_EQ(ofSwapIntervalFor(60.0f, 60), 1);
+    EXPECT_EQ(ofSwapIntervalFor(59.94f, 60), 1);
+    EXPECT_EQ(ofSwapIntervalFor(120.0f, 60), 2);
+    EXPECT_EQ(ofSwapIntervalFor(119.88f, 60), 2);
+    EXPECT_EQ(ofSwapIntervalFor(240.0f, 60), 4);
+    EXPECT_EQ(ofSwapIntervalFor(75.0f, 60), 0);
+    EXPECT_EQ(ofSwapIntervalFor(144.0f, 60), 0);
+    EXPECT_EQ(ofSwapIntervalFor(90.0f, 60), 0);
+    EXPECT_EQ(ofSwapIntervalFor(50.0f, 60), 0);
+    EXPECT_EQ(ofSwapIntervalFor(30.0f, 60), 0);
+    // A display that does not say.
+    EXPECT_EQ(ofSwapIntervalFor(0.0f, 60), 0);
+    EXPECT_EQ(ofSwapIntervalFor(-60.0f, 60), 0);
+    EXPECT_EQ(ofSwapIntervalFor(std::nanf(""), 60), 0);
+    EXPECT_EQ(ofSwapIntervalFor(INFINITY, 60), 0);
 }
