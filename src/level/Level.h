@@ -2,6 +2,7 @@
 
 #include "level/Cube.h"
 #include "level/MipmapTexture.h"
+#include "level/StageFile.h"
 #include "media/ofImage.h"
 #include "models/ModelHolder.h"
 #include "player/Vec3.h"
@@ -13,8 +14,9 @@
 // The stage in memory: cubes to roll on, dice and coins still to collect, the finish, the
 // start, the limits, the message, two textures and the three collectible models. One
 // Level lives as long as the game; every stage is loaded into it. A GL context must be
-// current while it is built and destroyed (it owns two texture names).
-class Level {
+// current while it is built and destroyed (it owns two texture names). The values the
+// stage file sets (limits, positions, dice, coins, cubes, message) come from StageValues.
+class Level : public StageValues {
 public:
     static constexpr float SKY_RADIUS = 110.0f;   // world units, centred on the origin
 
@@ -59,14 +61,6 @@ public:
     ModelHolder coinModel;
     ModelHolder targetModel;
     int collectibleAngle = 0;            // degrees, 0 to 359; never reset by a load
-    std::vector<Cube> cubes;             // file order; the collision pass writes `touched`
-    std::list<Vec3> dice;                // centres not yet collected, file order
-    std::list<Vec3> coins;               // same
-    float fallRadius = 0.0f;             // world units from the origin
     int diceTotal = 0;                   // dice when the stage was read
     int coinsTotal = 0;                  // coins when the stage was read
-    float timeLimit = 0.0f;              // seconds
-    std::string message;                 // five words to a line, each followed by a blank
-    Vec3 startPosition{0, 0, 0};
-    Vec3 targetPosition{0, 0, 0};
 };

@@ -1,9 +1,7 @@
 #include "level/Level.h"
-#include "level/StageFile.h"
 #include "media/ofUtils.h"
 
 #include <fstream>
-#include <utility>
 
 namespace {
 
@@ -47,36 +45,24 @@ void Level::load(int& stage, int& totalScore)
         in.open(fileName);
     }
 
-    // Values the file does not reach keep what they were; the message is the file's only.
-    // Cubes are read straight into the Level's vector, so a reload reuses its storage.
-    StageFile read;
-    read.fallRadius = fallRadius;
-    read.timeLimit = timeLimit;
-    read.startPosition = startPosition;
-    read.targetPosition = targetPosition;
-    read.cubes.swap(cubes);
+    // Read straight into the stage's fields: values the file does not reach keep what they
+    // were, and the message is the file's only.
+    message.clear();
+    std::string faceName;
+    std::string skyName;
     if (in.is_open()) {
-        readStageFile(in, fileName, read);
+        readStageValues(in, fileName, *this, faceName, skyName);
     } else {
         ofLog(OF_LOG_ERROR, "Stage file: [%s] cannot be opened; the stage is empty", fileName.c_str());
     }
-
-    fallRadius = read.fallRadius;
-    timeLimit = read.timeLimit;
-    startPosition = read.startPosition;
-    targetPosition = read.targetPosition;
-    cubes.swap(read.cubes);
-    dice.splice(dice.end(), read.dice);
-    coins.splice(coins.end(), read.coins);
-    message = std::move(read.message);
     diceTotal = remainingDice();
     coinsTotal = remainingCoins();
 
     // A texture the file never named is left as it was rather than reported twice.
-    if (!read.faceTexture.empty()) {
-        loadStageTexture(faceImage, faceTexture, read.faceTexture, GL_REPEAT);
+    if (!faceName.empty()) {
+        loadStageTexture(faceImage, faceTexture, faceName, GL_REPEAT);
     }
-    if (!read.skyTexture.empty()) {
-        loadStageTexture(skyImage, skyTexture, read.skyTexture, GL_CLAMP);
+    if (!skyName.empty()) {
+        loadStageTexture(skyImage, skyTexture, skyName, GL_CLAMP);
     }
 }

@@ -82,7 +82,7 @@ public:
         std::string w;
         int wordsOnLine = 0;
         while (in >> w) {
-            if (wordsOnLine == StageFile::MESSAGE_WORDS_PER_LINE) {
+            if (wordsOnLine == StageValues::MESSAGE_WORDS_PER_LINE) {
                 text += '\n';
                 wordsOnLine = 0;
             }
@@ -128,10 +128,15 @@ private:
 
 bool readStageFile(std::istream& in, const std::string& fileName, StageFile& stage)
 {
+    return readStageValues(in, fileName, stage, stage.faceTexture, stage.skyTexture);
+}
+
+bool readStageValues(std::istream& in, const std::string& fileName, StageValues& stage, std::string& faceTexture,
+                     std::string& skyTexture)
+{
     StageTokens tokens(in, fileName);
 
-    if (!tokens.word(stage.faceTexture, "the face texture name") ||
-        !tokens.word(stage.skyTexture, "the sky texture name") ||
+    if (!tokens.word(faceTexture, "the face texture name") || !tokens.word(skyTexture, "the sky texture name") ||
         !tokens.number(stage.fallRadius, "the fall radius") ||
         !tokens.number(stage.timeLimit, "the time limit") ||
         !tokens.point(stage.startPosition, "the start position") ||
