@@ -47,19 +47,40 @@ public:
 private:
     struct Frame;
     struct Span;
+    struct ChunkRule;
+
+    static const ChunkRule* ruleFor(uint16_t id);
 
     void clear();
     void readFile(const std::string& name);
     void readModel(const std::string& name, const unsigned char* data, std::size_t size);
     void readChunks(const unsigned char* data, std::size_t size);
-    bool openChunk(uint16_t id, Span& chunk, std::vector<Frame>& frames);
     void closeFrame(const Frame& frame);
-    void readVertices(Span chunk);
-    Span readFaces(Span chunk);
-    void readMaterialGroup(Span chunk);
-    void readTexCoords(Span chunk);
-    void readColour(uint16_t id, Span chunk);
-    void readPercentage(uint16_t id, Span chunk);
+
+    // What opening a chunk does: reads its own data and leaves chunk.pos where its
+    // sub-chunks start (model3DS.cpp for blocks, model3DSChunks.cpp for data).
+    void openObject(Span& chunk);
+    void openMaterial(Span& chunk);
+    void readVertices(Span& chunk);
+    void readFaces(Span& chunk);
+    void readMaterialGroup(Span& chunk);
+    void readTexCoords(Span& chunk);
+    void readMaterialName(Span& chunk);
+    void setTwoSided(Span& chunk);
+    void readMapFileName(Span& chunk);
+    void readColour(Span& chunk);
+    void readPercentage(Span& chunk);
+    // What closing a chunk does, once its last sub-chunk is read.
+    void closeObject();
+    void closeMaterial();
+    void closeAmbient();
+    void closeDiffuse();
+    void closeSpecular();
+    void closeShininess();
+    void closeShininessStrength();
+    void closeTextureMap();
+    void closeBumpMap();
+
     std::string readName(Span& chunk);
     void loadMap(bool bump);
     void warn(const char* format, ...) const __attribute__((format(printf, 2, 3)));
