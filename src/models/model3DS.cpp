@@ -229,7 +229,7 @@ void model3DS::readChunks(const unsigned char* data, std::size_t size)
 
         const ChunkRule* rule = ruleFor(id);
         const bool taken = rule != nullptr
-            && (rule->needs == Needs::Anywhere || (rule->needs == Needs::InObject && !openMeshes.empty())
+            && (rule->needs == Needs::Anywhere || (rule->needs == Needs::InObject && !openObjects.empty())
                 || (rule->needs == Needs::InMaterial && !openMaterials.empty()));
         if (!taken) {
             pos = chunk.end;
@@ -271,18 +271,30 @@ void model3DS::closeFrame(const Frame& frame)
 
 void model3DS::openObject(Span& chunk)
 {
-    openMeshes.emplace_back();
-    openMeshes.back().name = readName(chunk);
+    openObjects.emplace_back();
+    openObjects.back().mesh.name = readName(chunk);
 }
 
 void model3DS::closeObject()
 {
-    // Objects without triangles (lights, cameras) are dropped.
-    ModelMesh mesh = std::move(openMeshes.back());
-    openMeshes.pop_back();
-    if (!mesh.triangles.empty()) {
-        mesh.build(readingName);
-        meshes.push_back(std::move(mesh));
+    OpenObject object = std::move(openObjects.back());
+    openObjects.pop_back();
+    if (object.refused) {
+        return;
+    }
+    const std::vector<float>& vertices = object.mesh.vertices;
+    for (std::size_t i = 0; i + 2 < vertices.size(); i += 3) {
+        minX = std::min(minX, vertices[i]);
+        maxX = std::max(maxX, vertices[i]);
+        minY = std::min(minY, vertices[i + 1]);
+        maxY = std::max(maxY, vertices[i + 1]);
+        minZ = std::min(minZ, vertices[i + 2]);
+        maxZ = std::max(maxZ, vertices[i + 2]);
+    }
+    // Objects without triangles (lights, cameras) are dropped; their vertices still count.
+    if (!object.mesh.triangles.empty()) {
+        object.mesh.build(readingName);
+        meshes.push_back(std::move(object.mesh));
     }
 }
 

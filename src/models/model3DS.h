@@ -87,7 +87,11 @@ private:
 
     // Scratch state shared by the chunk handlers while a file is read.
     std::string readingName;                      // the file as named in console lines
-    std::vector<ModelMesh> openMeshes;            // object blocks being read, innermost last
+    struct OpenObject {
+        ModelMesh mesh;
+        bool refused = false;   // holds a vertex that is not a finite number: dropped when closed
+    };
+    std::vector<OpenObject> openObjects;          // object blocks being read, innermost last
     std::vector<ModelMaterial> openMaterials;     // material blocks being read, innermost last
     float colour[3] = {0.0f, 0.0f, 0.0f};         // last colour sub-chunk
     float percentage = 0.0f;                      // last percentage sub-chunk, as a fraction

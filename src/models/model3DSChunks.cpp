@@ -8,6 +8,7 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -27,8 +28,11 @@ void model3DS::readVertices(Span& chunk)
              count * 12, chunk.left(), fit);
         count = fit;
     }
-    // Stored as (x, z, -y) so that the file's z-up becomes OpenGL's y-up.
-    std::vector<float>& vertices = openMeshes.back().vertices;
+    // Stored as (x, z, -y) so that the file's z-up becomes OpenGL's y-up. One vertex that is
+    // not a finite number would move the model out of sight and spread into the normals, so
+    // its object is refused whole; its vertices do not count for the bounding box.
+    OpenObject& object = openObjects.back();
+    std::vector<float>& vertices = object.mesh.vertices;
     const std::size_t first = vertices.size();
     vertices.resize(first + 3 * count);
     float* out = vertices.data() + first;
@@ -39,12 +43,11 @@ void model3DS::readVertices(Span& chunk)
         out[0] = x * scale;
         out[1] = z * scale;
         out[2] = -y * scale;
-        minX = std::min(minX, out[0]);
-        maxX = std::max(maxX, out[0]);
-        minY = std::min(minY, out[1]);
-        maxY = std::max(maxY, out[1]);
-        minZ = std::min(minZ, out[2]);
-        maxZ = std::max(maxZ, out[2]);
+        if (!object.refused && !(std::isfinite(out[0]) && std::isfinite(out[1]) && std::isfinite(out[2]))) {
+            warn("object '%s' has a vertex that is not a finite number (vertex %zu at offset %zu); object dropped",
+                 consoleName(object.mesh.name).c_str(), first / 3 + i, chunk.start);
+            object.refused = true;
+        }
     }
 }
 
@@ -63,7 +66,7 @@ void model3DS::readFaces(Span& chunk)
              chunk.left(), fit);
         count = fit;
     }
-    std::vector<uint16_t>& triangles = openMeshes.back().triangles;
+    std::vector<uint16_t>& triangles = openObjects.back().mesh.triangles;
     const std::size_t first = triangles.size();
     triangles.resize(first + 3 * count);
     uint16_t* out = triangles.data() + first;
@@ -89,7 +92,7 @@ void model3DS::readMaterialGroup(Span& chunk)
              consoleName(material).c_str(), chunk.start, count, count * 2, chunk.left(), fit);
         count = fit;
     }
-    std::vector<uint16_t>& faces = openMeshes.back().materialGroups[material];
+    std::vector<uint16_t>& faces = openObjects.back().mesh.materialGroups[material];
     faces.reserve(faces.size() + count);
     for (std::size_t i = 0; i < count; ++i) {
         faces.push_back(chunk.u16());
@@ -109,7 +112,7 @@ void model3DS::readTexCoords(Span& chunk)
              count * 8, chunk.left(), fit);
         count = fit;
     }
-    std::vector<float>& texCoords = openMeshes.back().texCoords;
+    std::vector<float>& texCoords = openObjects.back().mesh.texCoords;
     const std::size_t first = texCoords.size();
     texCoords.resize(first + 2 * count);
     float* out = texCoords.data() + first;

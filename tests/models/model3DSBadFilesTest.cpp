@@ -4,7 +4,9 @@
 #include "support/TestSupport.h"
 #include "Writer3ds.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace writer3ds;
 
@@ -177,6 +179,41 @@ TEST(model3DSBadFiles, CountsLargerThanTheirChunksReadOnlyWhatIsThere)
     EXPECT_EQ(model.meshes[0].vertexCount(), 3u);
     EXPECT_EQ(model.meshes[0].materialGroups.at("m"), (std::vector<uint16_t>{0, 1, 2}));
     EXPECT_EQ(model.meshes[1].triangles, (std::vector<uint16_t>{0, 1, 2}));
+}
+
+// One infinite vertex would move the centre out of sight; NaN would spread into the normals.
+// Vertices too large for floats once scaled count the same. Faces so large that their
+// normals overflow leave those normals zero rather than NaN.
+TEST(model3DSBadFiles, VerticesThatAreNotFiniteNumbersDropTheirObject)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    auto triangle = [](const std::string& name, Vertex last) {
+        return object(name, {vertexList({{0, 0, 0}, {1, 0, 0}, last}), faceList({{0, 1, 2}}, {materialGroup("m", {0})})});
+    };
+    auto load = [](model3DS& model, const std::string& whole) {
+        std::vector<unsigned char> bytes(whole.begin(), whole.end());
+        testsupport::StdoutCapture capture;
+        model.loadFromMemory("data/bad.3ds", bytes.data(), bytes.size(), 2.0f);
+        return capture.finish();
+    };
+    model3DS model;
+    const std::string text = load(model, file({triangle("far", {inf, 0, 0}), goodObject("kept"),
+                                              triangle("nan", {0, nan, 0}), triangle("huge", {3e38f, 0, 0})}));
+    EXPECT_TRUE(contains(text, "object 'far' has a vertex that is not a finite number (vertex 2 at offset ")) << text;
+    EXPECT_TRUE(contains(text, "object 'nan' has a vertex that is not a finite number (vertex 2 at offset ")) << text;
+    EXPECT_TRUE(contains(text, "object 'huge' has a vertex that is not a finite number")) << text;
+    ASSERT_EQ(model.meshes.size(), 1u);
+    EXPECT_EQ(model.meshes[0].name, "kept");
+    EXPECT_FLOAT_EQ(model.maxX, 2.0f);
+    EXPECT_FLOAT_EQ(model.centreX, 1.0f);
+    EXPECT_FLOAT_EQ(model.centreZ, -1.0f);
+
+    load(model, file({object("wide", {vertexList({{0, 0, 0}, {1e20f, 0, 0}, {0, 1e20f, 0}}), faceList({{0, 1, 2}})})}));
+    ASSERT_EQ(model.meshes.size(), 1u);
+    for (float component : model.meshes[0].normals) {
+        EXPECT_TRUE(std::isfinite(component));
+    }
 }
 
 TEST(model3DSBadFiles, IndicesBeyondTheirArraysAreDropped)
