@@ -193,6 +193,12 @@ void model3DS::readChunks(const unsigned char* data, std::size_t size)
     }
     std::vector<Frame> frames;
     std::size_t pos = 0;
+    readingStopped = false;
+    // The first chunk found reaching past the end of the file (id, offset, length), when
+    // the file is cut short; none while cutLength is 0.
+    uint16_t cutId = 0;
+    std::size_t cutOffset = 0;
+    std::size_t cutLength = 0;
 
     while (pos < size) {
         if (frames.empty()) {
@@ -214,20 +220,34 @@ void model3DS::readChunks(const unsigned char* data, std::size_t size)
         if (room < HEADER_BYTES) {
             warn("chunk at offset %zu is cut off (header needs %zu bytes, %zu left); stopped reading", pos, HEADER_BYTES,
                  room);
+            readingStopped = true;
             break;
         }
         Span chunk{data, pos, pos, pos + HEADER_BYTES, 0};
         const uint16_t id = chunk.u16();
-        const std::size_t length = uint32_t(chunk.u16()) | (uint32_t(chunk.u16()) << 16);
+        std::size_t length = uint32_t(chunk.u16()) | (uint32_t(chunk.u16()) << 16);
+        const ChunkRule* rule = ruleFor(id);
+        // In a file cut short the main and editor chunks reach past its end; what they
+        // enclose is read up to the first chunk that does not fit, so every object and
+        // material lying wholly before it is kept.
+        if (length > room && frame.rule == nullptr && frame.end == size && rule != nullptr
+            && rule->holds == Holds::Through) {
+            if (cutLength == 0) {
+                cutId = id;
+                cutOffset = pos;
+                cutLength = length;
+            }
+            length = room;
+        }
         if (length < HEADER_BYTES || length > room) {
             warn("chunk 0x%04X at offset %zu has length %zu (%zu bytes left in %s); stopped reading", id, pos, length,
                  room, frame.rule == nullptr ? "the file" : "its parent");
+            readingStopped = true;
             break;
         }
         chunk.end = pos + length;
         chunk.id = id;
 
-        const ChunkRule* rule = ruleFor(id);
         const bool taken = rule != nullptr
             && (rule->needs == Needs::Anywhere || (rule->needs == Needs::InObject && !openObjects.empty())
                 || (rule->needs == Needs::InMaterial && !openMaterials.empty()));
@@ -241,6 +261,7 @@ void model3DS::readChunks(const unsigned char* data, std::size_t size)
         }
         if (rule->holds == Holds::SubChunks && frames.size() >= MAX_NESTING) {
             warn("chunk 0x%04X at offset %zu is nested deeper than %zu chunks; stopped reading", id, pos, MAX_NESTING);
+            readingStopped = true;
             break;
         }
         if (rule->open != nullptr) {
@@ -259,6 +280,12 @@ void model3DS::readChunks(const unsigned char* data, std::size_t size)
         const Frame frame = frames.back();
         frames.pop_back();
         closeFrame(frame);
+    }
+    // A file cut between two chunks stops nothing, but it is still short of what it claims.
+    if (cutLength != 0 && !readingStopped) {
+        warn("chunk 0x%04X at offset %zu has length %zu (%zu bytes left in the file); the file is cut short, kept "
+             "what was there",
+             cutId, cutOffset, cutLength, size - cutOffset);
     }
 }
 

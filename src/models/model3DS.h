@@ -96,4 +96,5 @@ private:
     float colour[3] = {0.0f, 0.0f, 0.0f};         // last colour sub-chunk
     float percentage = 0.0f;                      // last percentage sub-chunk, as a fraction
     std::string mapFileName;                      // last map file name, relative to path
+    bool readingStopped = false;                  // a chunk that cannot be read ended the reading
 };
