@@ -62,8 +62,8 @@ const model3DS::ChunkRule* model3DS::ruleFor(uint16_t id)
         {SHININESS, Holds::SubChunks, Needs::Anywhere, nullptr, &M::closeShininess},
         {SHININESS_STRENGTH, Holds::SubChunks, Needs::Anywhere, nullptr, &M::closeShininessStrength},
         {TWO_SIDED, Holds::Data, Needs::InMaterial, &M::setTwoSided, nullptr},
-        {TEXTURE_MAP, Holds::SubChunks, Needs::Anywhere, nullptr, &M::closeTextureMap},
-        {BUMP_MAP, Holds::SubChunks, Needs::Anywhere, nullptr, &M::closeBumpMap},
+        {TEXTURE_MAP, Holds::SubChunks, Needs::Anywhere, &M::openMap, &M::closeTextureMap},
+        {BUMP_MAP, Holds::SubChunks, Needs::Anywhere, &M::openMap, &M::closeBumpMap},
         {MAP_FILE_NAME, Holds::Data, Needs::Anywhere, &M::readMapFileName, nullptr},
         {COLOUR_FLOAT, Holds::Data, Needs::Anywhere, &M::readColour, nullptr},
         {COLOUR_BYTES, Holds::Data, Needs::Anywhere, &M::readColour, nullptr},
@@ -118,6 +118,7 @@ void model3DS::clear()
     colour[0] = colour[1] = colour[2] = 0.0f;
     percentage = 0.0f;
     mapFileName.clear();
+    mapNamed = false;
 }
 
 void model3DS::readFile(const std::string& name)
@@ -383,17 +384,34 @@ void model3DS::closeShininessStrength()
     }
 }
 
+// A map names its file in a sub-chunk; a map chunk without one (cut short, or written so)
+// loads nothing rather than the file an earlier material named.
+void model3DS::openMap(Span&)
+{
+    mapFileName.clear();
+    mapNamed = false;
+}
+
 void model3DS::closeTextureMap()
 {
-    if (!openMaterials.empty()) {
-        loadMap(false);
-    }
+    closeMap(false);
 }
 
 void model3DS::closeBumpMap()
 {
-    if (!openMaterials.empty()) {
-        loadMap(true);
+    closeMap(true);
+}
+
+void model3DS::closeMap(bool bump)
+{
+    if (openMaterials.empty()) {
+        return;
+    }
+    if (mapNamed) {
+        loadMap(bump);
+    } else if (!readingStopped) {
+        warn("%s map in material '%s' names no file; none loaded", bump ? "bump" : "texture",
+             consoleName(openMaterials.back().name).c_str());
     }
 }
 

@@ -61,6 +61,7 @@ private:
     // sub-chunks start (model3DS.cpp for blocks, model3DSChunks.cpp for data).
     void openObject(Span& chunk);
     void openMaterial(Span& chunk);
+    void openMap(Span& chunk);
     void readVertices(Span& chunk);
     void readFaces(Span& chunk);
     void readMaterialGroup(Span& chunk);
@@ -80,6 +81,7 @@ private:
     void closeShininessStrength();
     void closeTextureMap();
     void closeBumpMap();
+    void closeMap(bool bump);
 
     std::string readName(Span& chunk);
     void loadMap(bool bump);
@@ -95,6 +97,7 @@ private:
     std::vector<ModelMaterial> openMaterials;     // material blocks being read, innermost last
     float colour[3] = {0.0f, 0.0f, 0.0f};         // last colour sub-chunk
     float percentage = 0.0f;                      // last percentage sub-chunk, as a fraction
-    std::string mapFileName;                      // last map file name, relative to path
+    std::string mapFileName;                      // map file name of the map chunk being read, relative to path
+    bool mapNamed = false;                        // the map chunk being read has named its file
     bool readingStopped = false;                  // a chunk that cannot be read ended the reading
 };

@@ -134,6 +134,7 @@ void model3DS::setTwoSided(Span&)
 void model3DS::readMapFileName(Span& chunk)
 {
     mapFileName = readName(chunk);
+    mapNamed = true;
 }
 
 void model3DS::readColour(Span& chunk)

@@ -239,6 +239,30 @@ TEST(model3DSBadFiles, VerticesThatAreNotFiniteNumbersDropTheirObject)
     }
 }
 
+// The map file name is scratch shared by every map chunk: a map chunk that names no file,
+// because it is cut short or written without one, must not load an earlier material's map.
+TEST(model3DSBadFiles, AMapChunkNamingNoFileLoadsNoEarlierMap)
+{
+    std::string bytes = file({material("first", {map(0xA200, "first.png")}), material("second", {map(0xA200, "second.png")})});
+    setLength(bytes, bytes.find("second.png") - 6, 5000);
+    model3DS model;
+    std::string text = loadCapturing(model, bytes);
+    EXPECT_TRUE(contains(text, "chunk 0xA300 at offset ")) << text;
+    EXPECT_TRUE(model.materials.at("first").textured);
+    ASSERT_EQ(model.materials.count("second"), 1u);
+    EXPECT_FALSE(model.materials.at("second").textured);
+    // One attempt at first.png: the first material's own.
+    const std::string attempt = "Could not open data/first.png";
+    EXPECT_NE(text.find(attempt), std::string::npos) << text;
+    EXPECT_EQ(text.find(attempt), text.rfind(attempt)) << text;
+
+    text = loadCapturing(model, file({material("first", {map(0xA200, "first.png")}), material("third", {Chunk(0xA200)})}));
+    EXPECT_TRUE(contains(text, "[3DS] WARNING: Model 'data/bad.3ds': texture map in material 'third' names no file; none "
+                               "loaded\n"))
+        << text;
+    EXPECT_FALSE(model.materials.at("third").textured);
+}
+
 TEST(model3DSBadFiles, IndicesBeyondTheirArraysAreDropped)
 {
     model3DS model;
