@@ -5,6 +5,8 @@
 // The reader never trusts the file: every length, count, index and name is checked
 // against the bytes and arrays that exist. A malformed chunk stops the reading with one
 // "[3DS] " line naming the file, the chunk and its offset; what was read before it is kept.
+// A file cut short keeps every material and object lying wholly before the cut; an object
+// with a vertex that is not a finite number is dropped.
 
 #include "models/ModelMaterial.h"
 #include "models/ModelMesh.h"
