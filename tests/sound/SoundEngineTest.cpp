@@ -83,13 +83,13 @@ TEST_F(SoundEngineTest, ANewChannelSoundsFromTheNextUpdateWithItsSettings)
 
 TEST_F(SoundEngineTest, TheLoopbackDeviceKeepsUpWithTheClockOnUpdate)
 {
-    engine().setLoopbackClock(true);
+    engine().loopbackDevice().setClock(true);
     SoundChannel channel = engine().playSound(id, false);   // 0.1 s
     engine().update();
     ofSleepMillis(250);
     engine().update();
     EXPECT_FALSE(engine().isPlaying(channel)) << "the sound should have ended with the time that passed";
-    std::vector<float> mix = left(engine().takeCapture());
+    std::vector<float> mix = left(engine().loopbackDevice().takeCapture());
     EXPECT_GE(mix.size(), size_t(RATE / 4)) << "a quarter second passed";
     size_t start = onset(mix);
     ASSERT_LT(start + RAMP_FRAMES, mix.size());
