@@ -346,8 +346,13 @@ bool SoundEngine::getPosition(SoundChannel channel, unsigned int& frame)
 
 void SoundEngine::getSpectrum(float* out, int count)
 {
+    // The count is checked before anything is written: below 1 there is no buffer to fill.
+    if (out == nullptr || count < 1) {
+        return;
+    }
     std::fill(out, out + count, 0.0f);
-    if (!isOpen() || count < 1) {
+    // The transform takes a power of two; a larger count would only allocate more.
+    if (!isOpen() || count > MAX_SPECTRUM_BINS || (count & (count - 1)) != 0) {
         return;
     }
     catchUp();

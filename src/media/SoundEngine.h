@@ -35,6 +35,7 @@ class SoundEngine {
 public:
     static constexpr int MAX_CHANNELS = 32;
     static constexpr int LOOPBACK_RATE = SoundLoopback::RATE;
+    static constexpr int MAX_SPECTRUM_BINS = 8192;
 
     SoundEngine() = default;
     ~SoundEngine();
@@ -88,8 +89,8 @@ public:
     bool getPosition(SoundChannel channel, unsigned int& frame);
 
     // Magnitudes of `count` frequency bins (0 to half the output rate) of the left channel of
-    // what the playing channels are sounding now; `count` is a power of two. All zero when
-    // nothing plays.
+    // what the playing channels are sounding now. Writes nothing for a count below 1; all zero
+    // when nothing plays, and for a count that is not a power of two up to MAX_SPECTRUM_BINS.
     void getSpectrum(float* out, int count);
 
 private:

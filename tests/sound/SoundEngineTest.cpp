@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sndfile.h>
 
 using namespace soundtest;
@@ -109,6 +111,27 @@ TEST_F(SoundEngineTest, ReleasingASoundStopsItsChannels)
     EXPECT_FALSE(engine().getSoundLength(id, frames));
     EXPECT_EQ(engine().playSound(id, false).slot, -1);
     EXPECT_EQ(peak(left(render(RAMP_FRAMES))), 0.0f);
+}
+
+// The count is checked before anything is written: a negative one once filled memory
+// without end, and one that is not a power of two sent the transform past its buffer.
+TEST_F(SoundEngineTest, SpectrumCountsThatFitNoTransformWriteNothingOrZeros)
+{
+    engine().playSound(id, false);
+    engine().update();
+    render(100);
+    std::vector<float> out(64, 7.0f);
+    engine().getSpectrum(out.data(), -5);
+    engine().getSpectrum(out.data(), 0);
+    engine().getSpectrum(nullptr, 64);
+    EXPECT_EQ(out, std::vector<float>(64, 7.0f));
+
+    engine().getSpectrum(out.data(), 48);
+    EXPECT_EQ(std::vector<float>(out.begin(), out.begin() + 48), std::vector<float>(48, 0.0f));
+    EXPECT_EQ(out[48], 7.0f);
+
+    engine().getSpectrum(out.data(), 64);
+    EXPECT_GT(*std::max_element(out.begin(), out.end()), 0.0f) << "the ramp is playing";
 }
 
 TEST(decodeSoundFile, FloatFilesAreScaledAndManyChannelsMixedToMono)
