@@ -1,5 +1,6 @@
 #include "media/SoundEngine.h"
 
+#include "media/SoundOutputDevice.h"
 #include "media/SoundSpectrum.h"
 #include "media/ofUtils.h"
 
@@ -38,7 +39,7 @@ bool SoundEngine::open(int channelCount)
 
 bool SoundEngine::openOutputDevice()
 {
-    device = alcOpenDevice(nullptr);
+    device = openDefaultOutputDevice();
     if (device == nullptr) {
         return false;
     }

@@ -3,6 +3,7 @@
 #include "media/SoundDecoder.h"
 #include "media/ofSoundPlayer.h"
 #include "media/ofUtils.h"
+#include "support/ChildProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -132,6 +133,24 @@ TEST_F(SoundEngineTest, SpectrumCountsThatFitNoTransformWriteNothingOrZeros)
 
     engine().getSpectrum(out.data(), 64);
     EXPECT_GT(*std::max_element(out.begin(), out.end()), 0.0f) << "the ramp is playing";
+}
+
+// Started on the machine's own sound setup (the other tests offer OpenAL Soft no backend):
+// without a sound card, as on the test machines, the player sees the game's one notice and
+// none of ALSA's or OpenAL Soft's internal error lines; with one, nothing at all.
+TEST(SoundEngineStart, OnlyTheGamesNoticeReachesTheConsole)
+{
+    testsupport::ScratchDir dir;
+    testsupport::ChildProcess app(testsupport::binaryDir() / "sound_start_app", {}, dir.path(), {"ALSOFT_DRIVERS="});
+    ASSERT_TRUE(app.started());
+    ASSERT_EQ(app.wait(60000), 0) << app.output();
+    const std::string out = app.output();
+    if (out.find("loopback 1") != std::string::npos) {
+        EXPECT_EQ(out, "OF_WARNING: sound: no output device could be opened, the game runs silent\n"
+                       "open 1, loopback 1\n");
+    } else {
+        EXPECT_EQ(out, "open 1, loopback 0\n");
+    }
 }
 
 TEST(decodeSoundFile, FloatFilesAreScaledAndManyChannelsMixedToMono)
