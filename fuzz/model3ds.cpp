@@ -1,14 +1,15 @@
 // Feeds arbitrary bytes to the 3DS model reader, as a file next to a few real texture
 // maps (24-bit, 32-bit, greyscale and junk pictures), and draws what was read when a
 // display is there. Besides the sanitizers it checks what drawing relies on: every index
-// names an existing vertex, every vertex has a normal, and every console line the reader
-// prints is a single "[3DS] " or log line.
+// names an existing vertex, every vertex has a normal, vertices and normals are finite
+// numbers, and every console line the reader prints is a single "[3DS] " or log line.
 #include "models/model3DS.h"
 
 #include "../tests/models/Pictures.h"
 
 #include <GL/freeglut.h>
 #include <GL/gl.h>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -131,6 +132,12 @@ void checkModel(const model3DS& model)
         const size_t vertices = mesh.vertexCount();
         require(mesh.vertices.size() == 3 * vertices);
         require(mesh.normals.size() == mesh.vertices.size());
+        for (float value : mesh.vertices) {
+            require(std::isfinite(value));
+        }
+        for (float value : mesh.normals) {
+            require(std::isfinite(value));
+        }
         require(mesh.triangles.size() % 3 == 0);
         for (uint16_t index : mesh.triangles) {
             require(index < vertices);

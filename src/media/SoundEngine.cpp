@@ -1,5 +1,6 @@
 #include "media/SoundEngine.h"
 
+#include "media/SoundOutputDevice.h"
 #include "media/SoundSpectrum.h"
 #include "media/ofUtils.h"
 
@@ -8,21 +9,7 @@
 
 namespace {
 
-constexpr int RENDER_BLOCK_FRAMES = 4096;
-// After a longer stall (a debugger, a suspended machine) the loopback clock skips ahead
-// instead of rendering minutes of audio at once; the sounds of the game are shorter than this.
-constexpr long long MAX_CATCH_UP_SECONDS = 10;
-
 bool finite(float v) { return std::isfinite(v); }
-
-// Left-channel gain of a centred-to-hard-panned mono source, for the spectrum (constant power).
-float leftGain(ALuint source)
-{
-    ALfloat x = 0.0f, y = 0.0f, z = 0.0f;
-    alGetSource3f(source, AL_POSITION, &x, &y, &z);
-    float pan = std::clamp((x + 1.0f) * 0.5f, 0.0f, 1.0f);
-    return std::cos(pan * 1.5707964f);
-}
 
 } // namespace
 
@@ -37,11 +24,12 @@ bool SoundEngine::open(int channelCount)
         return true;
     }
     if (!openOutputDevice()) {
-        if (!openLoopbackDevice()) {
+        if (!loopback.open(device, context)) {
             ofLog(OF_LOG_WARNING, "sound: no output device and no loopback device could be opened, the game runs without sound");
             return false;
         }
         ofLog(OF_LOG_WARNING, "sound: no output device could be opened, the game runs silent");
+        outputRate = LOOPBACK_RATE;
     }
     makeSources(std::clamp(channelCount, 1, MAX_CHANNELS));
     masterVolume = 1.0f;
@@ -51,7 +39,7 @@ bool SoundEngine::open(int channelCount)
 
 bool SoundEngine::openOutputDevice()
 {
-    device = alcOpenDevice(nullptr);
+    device = openDefaultOutputDevice();
     if (device == nullptr) {
         return false;
     }
@@ -68,48 +56,6 @@ bool SoundEngine::openOutputDevice()
     ALCint rate = 0;
     alcGetIntegerv(device, ALC_FREQUENCY, 1, &rate);
     outputRate = rate > 0 ? rate : LOOPBACK_RATE;
-    return true;
-}
-
-bool SoundEngine::openLoopbackDevice()
-{
-    if (alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback") != ALC_TRUE) {
-        return false;
-    }
-    auto openLoopback = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
-    auto formatSupported = reinterpret_cast<LPALCISRENDERFORMATSUPPORTEDSOFT>(alcGetProcAddress(nullptr, "alcIsRenderFormatSupportedSOFT"));
-    auto render = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
-    if (openLoopback == nullptr || formatSupported == nullptr || render == nullptr) {
-        return false;
-    }
-    device = openLoopback(nullptr);
-    if (device == nullptr) {
-        return false;
-    }
-    loopbackFloat = formatSupported(device, LOOPBACK_RATE, ALC_STEREO_SOFT, ALC_FLOAT_SOFT) == ALC_TRUE;
-    const ALCint attributes[] = {
-        ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT,
-        ALC_FORMAT_TYPE_SOFT, loopbackFloat ? ALC_FLOAT_SOFT : ALC_SHORT_SOFT,
-        ALC_FREQUENCY, LOOPBACK_RATE,
-        0,
-    };
-    context = alcCreateContext(device, attributes);
-    if (context == nullptr || alcMakeContextCurrent(context) != ALC_TRUE) {
-        if (context != nullptr) {
-            alcDestroyContext(context);
-            context = nullptr;
-        }
-        alcCloseDevice(device);
-        device = nullptr;
-        return false;
-    }
-    loopbackRender = render;
-    clockRunning = true;
-    outputRate = LOOPBACK_RATE;
-    loopbackStart = std::chrono::steady_clock::now();
-    renderedFrames = 0;
-    scratch.assign(static_cast<size_t>(RENDER_BLOCK_FRAMES) * LOOPBACK_CHANNELS, 0.0f);
-    scratch16.assign(loopbackFloat ? 0 : scratch.size(), 0);
     return true;
 }
 
@@ -151,9 +97,7 @@ void SoundEngine::close()
     context = nullptr;
     alcCloseDevice(device);
     device = nullptr;
-    loopbackRender = nullptr;
-    capturing = false;
-    capture.clear();
+    loopback.close();
 }
 
 void SoundEngine::update()
@@ -403,8 +347,13 @@ bool SoundEngine::getPosition(SoundChannel channel, unsigned int& frame)
 
 void SoundEngine::getSpectrum(float* out, int count)
 {
+    // The count is checked before anything is written: below 1 there is no buffer to fill.
+    if (out == nullptr || count < 1) {
+        return;
+    }
     std::fill(out, out + count, 0.0f);
-    if (!isOpen() || count < 1) {
+    // The transform takes a power of two; a larger count would only allocate more.
+    if (!isOpen() || count > MAX_SPECTRUM_BINS || (count & (count - 1)) != 0) {
         return;
     }
     catchUp();
@@ -420,70 +369,12 @@ void SoundEngine::getSpectrum(float* out, int count)
         if (!slot.reserved || it == sounds.end() || state != AL_PLAYING) {
             continue;
         }
-        const DecodedSound& pcm = it->second.pcm;
-        const size_t frames = pcm.frames();
-        ALint offset = 0;
-        ALint looping = AL_FALSE;
-        ALfloat gain = 1.0f;
-        ALfloat pitch = 1.0f;
-        alGetSourcei(slot.source, AL_SAMPLE_OFFSET, &offset);
-        alGetSourcei(slot.source, AL_LOOPING, &looping);
-        alGetSourcef(slot.source, AL_GAIN, &gain);
-        alGetSourcef(slot.source, AL_PITCH, &pitch);
-        const float scale = gain * masterVolume * (pcm.channels == 2 ? 1.0f : leftGain(slot.source)) / 32768.0f;
-        const double step = static_cast<double>(pcm.sampleRate) * pitch / outputRate;
-        double position = std::max(offset, 0);
-        for (float& value : block) {
-            auto index = static_cast<size_t>(position);
-            if (index >= frames) {
-                if (looping != AL_TRUE) {
-                    break;
-                }
-                position -= static_cast<double>(frames) * std::floor(position / static_cast<double>(frames));
-                index = std::min(static_cast<size_t>(position), frames - 1);
-            }
-            value += pcm.samples[index * static_cast<size_t>(pcm.channels)] * scale;
-            position += step;
-        }
+        mixSpectrumVoice(it->second.pcm, slot.source, masterVolume, outputRate, block);
         anything = true;
     }
     if (anything) {
         soundMagnitudeSpectrum(block.data(), count, out);
     }
-}
-
-void SoundEngine::renderAhead(int frames)
-{
-    if (!isLoopback() || frames <= 0) {
-        return;
-    }
-    catchUp();
-    renderFrames(frames);
-    // The frames count as an instant's extra time: clock-paced rendering goes on from now.
-    loopbackStart = std::chrono::steady_clock::now();
-    renderedFrames = 0;
-}
-
-void SoundEngine::setLoopbackClock(bool running)
-{
-    if (running && !clockRunning) {
-        loopbackStart = std::chrono::steady_clock::now();
-        renderedFrames = 0;
-    }
-    clockRunning = running;
-}
-
-void SoundEngine::startCapture()
-{
-    capture.clear();
-    capturing = true;
-}
-
-std::vector<float> SoundEngine::takeCapture()
-{
-    std::vector<float> taken;
-    taken.swap(capture);
-    return taken;
 }
 
 SoundEngine::Slot* SoundEngine::find(SoundChannel channel)
@@ -519,42 +410,4 @@ void SoundEngine::stopSlot(Slot& slot)
         alSourceStop(slot.source);
         slot.reserved = false;
     }
-}
-
-void SoundEngine::renderFrames(long long frames)
-{
-    while (frames > 0) {
-        const int block = static_cast<int>(std::min<long long>(frames, RENDER_BLOCK_FRAMES));
-        const size_t values = static_cast<size_t>(block) * LOOPBACK_CHANNELS;
-        if (loopbackFloat) {
-            loopbackRender(device, scratch.data(), block);
-        } else {
-            loopbackRender(device, scratch16.data(), block);
-            for (size_t i = 0; i < values; ++i) {
-                scratch[i] = scratch16[i] / 32768.0f;
-            }
-        }
-        if (capturing) {
-            capture.insert(capture.end(), scratch.begin(), scratch.begin() + static_cast<long>(values));
-        }
-        renderedFrames += block;
-        frames -= block;
-    }
-}
-
-void SoundEngine::catchUp()
-{
-    if (!isLoopback() || !clockRunning) {
-        return;
-    }
-    using namespace std::chrono;
-    const auto elapsed = duration_cast<microseconds>(steady_clock::now() - loopbackStart).count();
-    const long long due = elapsed * outputRate / 1000000;
-    long long behind = due - renderedFrames;
-    const long long limit = MAX_CATCH_UP_SECONDS * outputRate;
-    if (behind > limit) {
-        renderedFrames += behind - limit;
-        behind = limit;
-    }
-    renderFrames(behind);
 }

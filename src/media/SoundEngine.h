@@ -3,21 +3,21 @@
 // channels (OpenAL sources), sounds decoded whole (see SoundDecoder.h), a master volume and
 // stop for every channel, and a spectrum of what is playing.
 //
-// When no output device opens (a server, a test machine), a loopback device takes its place
-// and is rendered as wall time passes, on every update and before every channel call, so
-// channels start, loop, end and report as they would with a speaker; the game then runs
-// silent, which one notice says.
+// When no output device opens (a server, a test machine), a loopback device (SoundLoopback.h)
+// takes its place and is rendered as wall time passes, on every update and before every
+// channel call, so channels start, loop, end and report as they would with a speaker; the
+// game then runs silent, which one notice says (and nothing else on the console).
 //
 // Calls on a channel whose play has ended, was stopped or was taken over by a newer play do
 // nothing (queries report "not playing"); so do all calls while the engine is closed.
 
 #include "media/SoundDecoder.h"
+#include "media/SoundLoopback.h"
 
 #include <AL/al.h>
 #include <AL/alc.h>
 #include <AL/alext.h>
 
-#include <chrono>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -34,8 +34,8 @@ struct SoundChannel {
 class SoundEngine {
 public:
     static constexpr int MAX_CHANNELS = 32;
-    static constexpr int LOOPBACK_RATE = 44100;      // frames per second
-    static constexpr int LOOPBACK_CHANNELS = 2;      // stereo, left first
+    static constexpr int LOOPBACK_RATE = SoundLoopback::RATE;
+    static constexpr int MAX_SPECTRUM_BINS = 8192;
 
     SoundEngine() = default;
     ~SoundEngine();
@@ -48,7 +48,9 @@ public:
     // Stops every channel and frees every sound, the channels, the context and the device.
     void close();
     bool isOpen() const { return context != nullptr; }
-    bool isLoopback() const { return loopbackRender != nullptr; }
+    bool isLoopback() const { return loopback.isOpen(); }
+    // The loopback device, for tests that place frames themselves and read back the mix.
+    SoundLoopback& loopbackDevice() { return loopback; }
     int channelCount() const { return static_cast<int>(slots.size()); }
 
     // Per-frame housekeeping: renders the loopback device up to now, then starts the channels
@@ -87,20 +89,9 @@ public:
     bool getPosition(SoundChannel channel, unsigned int& frame);
 
     // Magnitudes of `count` frequency bins (0 to half the output rate) of the left channel of
-    // what the playing channels are sounding now; `count` is a power of two. All zero when
-    // nothing plays.
+    // what the playing channels are sounding now. Writes nothing for a count below 1; all zero
+    // when nothing plays, and for a count that is not a power of two up to MAX_SPECTRUM_BINS.
     void getSpectrum(float* out, int count);
-
-    // Loopback device only. Renders the next `frames` frames at once, as if that much time
-    // passed in an instant; clock-paced rendering then goes on from now.
-    void renderAhead(int frames);
-    // While the clock is stopped the loopback device renders only through renderAhead, so a
-    // caller can place every frame exactly; it runs again from the moment it is restarted.
-    void setLoopbackClock(bool running);
-    // Keeps a copy of everything the loopback device renders from now on (interleaved stereo
-    // floats); starting again drops what was kept.
-    void startCapture();
-    std::vector<float> takeCapture();
 
 private:
     struct Slot {
@@ -118,14 +109,12 @@ private:
     };
 
     bool openOutputDevice();
-    bool openLoopbackDevice();
     void makeSources(int count);
     Slot* find(SoundChannel channel);
     const Slot* find(SoundChannel channel) const;
     bool slotIsFree(const Slot& slot) const;
     void stopSlot(Slot& slot);
-    void renderFrames(long long frames);
-    void catchUp();
+    void catchUp() { loopback.catchUp(); }
 
     ALCdevice* device = nullptr;
     ALCcontext* context = nullptr;
@@ -136,14 +125,5 @@ private:
     float masterVolume = 1.0f;
     int outputRate = LOOPBACK_RATE;       // frames per second of the device
 
-    // Loopback rendering.
-    LPALCRENDERSAMPLESSOFT loopbackRender = nullptr;
-    bool loopbackFloat = true;            // float samples, else 16-bit
-    std::chrono::steady_clock::time_point loopbackStart;
-    long long renderedFrames = 0;         // since loopbackStart
-    bool clockRunning = true;
-    std::vector<float> scratch;           // one render block
-    std::vector<int16_t> scratch16;
-    bool capturing = false;
-    std::vector<float> capture;
+    SoundLoopback loopback;               // open when no output device did
 };

@@ -1,5 +1,6 @@
 #include "media/SoundSpectrum.h"
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <numbers>
@@ -38,7 +39,45 @@ void fft(std::vector<std::complex<double>>& data)
     }
 }
 
+// Left-channel gain of a centred-to-hard-panned mono source (constant power).
+float leftGain(ALuint source)
+{
+    ALfloat x = 0.0f, y = 0.0f, z = 0.0f;
+    alGetSource3f(source, AL_POSITION, &x, &y, &z);
+    float pan = std::clamp((x + 1.0f) * 0.5f, 0.0f, 1.0f);
+    return std::cos(pan * 1.5707964f);
+}
+
 } // namespace
+
+void mixSpectrumVoice(const DecodedSound& pcm, ALuint source, float masterVolume, int outputRate,
+                      std::vector<float>& block)
+{
+    const size_t frames = pcm.frames();
+    ALint offset = 0;
+    ALint looping = AL_FALSE;
+    ALfloat gain = 1.0f;
+    ALfloat pitch = 1.0f;
+    alGetSourcei(source, AL_SAMPLE_OFFSET, &offset);
+    alGetSourcei(source, AL_LOOPING, &looping);
+    alGetSourcef(source, AL_GAIN, &gain);
+    alGetSourcef(source, AL_PITCH, &pitch);
+    const float scale = gain * masterVolume * (pcm.channels == 2 ? 1.0f : leftGain(source)) / 32768.0f;
+    const double step = static_cast<double>(pcm.sampleRate) * pitch / outputRate;
+    double position = std::max(offset, 0);
+    for (float& value : block) {
+        auto index = static_cast<size_t>(position);
+        if (index >= frames) {
+            if (looping != AL_TRUE) {
+                break;
+            }
+            position -= static_cast<double>(frames) * std::floor(position / static_cast<double>(frames));
+            index = std::min(static_cast<size_t>(position), frames - 1);
+        }
+        value += pcm.samples[index * static_cast<size_t>(pcm.channels)] * scale;
+        position += step;
+    }
+}
 
 void soundMagnitudeSpectrum(const float* block, int count, float* out)
 {

@@ -16,7 +16,10 @@ namespace {
 
 const char* SOURCE_NAME = "ofTrueTypeFont.cpp";   // named in the "font not allocated" lines
 const int GLYPH_P = 'p' - 33;                     // the space is as wide as this glyph's bitmap
-const int MAX_GLYPH_TEXTURE = 512;                // texels per side; larger glyphs are left blank
+// Texels per side of the largest glyph texture, below the driver's own limit: a glyph needs
+// no more than a screen's height, and a font of huge glyphs then takes at most 2 MB a glyph.
+// Larger glyphs are left blank.
+const int MAX_GLYPH_TEXTURE = 1024;
 const double LINE_HEIGHT_FACTOR = 1.4299999475479126;   // line height per point of font size
 
 int clampToInt(long long v)

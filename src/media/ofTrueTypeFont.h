@@ -40,7 +40,8 @@ public:
     void loadFont(std::string filename, int fontsize);
     // Needs a current GL context. Releases any glyphs loaded before; bLoadedOk tells success.
     // Outlines are not built: asking for them logs a warning and loads the glyphs only.
-    // Glyphs too big for a 512-texel texture (about size 300 and up) are left blank, with one warning.
+    // Glyph textures go up to the driver's largest size, at most 1024 texels a side; glyphs too
+    // big for that (about size 600 and up) are left blank, with one warning.
     void loadFont(std::string filename, int fontsize, bool bAntiAliased, bool bFullCharacterSet,
                   bool makeContours);
 

@@ -97,7 +97,10 @@ void ModelMesh::computeNormals(const std::vector<bool>& validFaces)
     }
     for (std::size_t i = 0; i < normals.size(); i += 3) {
         const float length = std::sqrt(n[i] * n[i] + n[i + 1] * n[i + 1] + n[i + 2] * n[i + 2]);
-        if (length > 0.0f) {
+        if (!std::isfinite(length)) {
+            // Faces too large for floats leave no direction to light by.
+            n[i] = n[i + 1] = n[i + 2] = 0.0f;
+        } else if (length > 0.0f) {
             n[i] /= length;
             n[i + 1] /= length;
             n[i + 2] /= length;

@@ -5,6 +5,8 @@
 // The reader never trusts the file: every length, count, index and name is checked
 // against the bytes and arrays that exist. A malformed chunk stops the reading with one
 // "[3DS] " line naming the file, the chunk and its offset; what was read before it is kept.
+// A file cut short keeps every material and object lying wholly before the cut; an object
+// with a vertex that is not a finite number is dropped.
 
 #include "models/ModelMaterial.h"
 #include "models/ModelMesh.h"
@@ -47,28 +49,57 @@ public:
 private:
     struct Frame;
     struct Span;
+    struct ChunkRule;
+
+    static const ChunkRule* ruleFor(uint16_t id);
 
     void clear();
     void readFile(const std::string& name);
     void readModel(const std::string& name, const unsigned char* data, std::size_t size);
     void readChunks(const unsigned char* data, std::size_t size);
-    bool openChunk(uint16_t id, Span& chunk, std::vector<Frame>& frames);
     void closeFrame(const Frame& frame);
-    void readVertices(Span chunk);
-    Span readFaces(Span chunk);
-    void readMaterialGroup(Span chunk);
-    void readTexCoords(Span chunk);
-    void readColour(uint16_t id, Span chunk);
-    void readPercentage(uint16_t id, Span chunk);
+
+    // What opening a chunk does: reads its own data and leaves chunk.pos where its
+    // sub-chunks start (model3DS.cpp for blocks, model3DSChunks.cpp for data).
+    void openObject(Span& chunk);
+    void openMaterial(Span& chunk);
+    void openMap(Span& chunk);
+    void readVertices(Span& chunk);
+    void readFaces(Span& chunk);
+    void readMaterialGroup(Span& chunk);
+    void readTexCoords(Span& chunk);
+    void readMaterialName(Span& chunk);
+    void setTwoSided(Span& chunk);
+    void readMapFileName(Span& chunk);
+    void readColour(Span& chunk);
+    void readPercentage(Span& chunk);
+    // What closing a chunk does, once its last sub-chunk is read.
+    void closeObject();
+    void closeMaterial();
+    void closeAmbient();
+    void closeDiffuse();
+    void closeSpecular();
+    void closeShininess();
+    void closeShininessStrength();
+    void closeTextureMap();
+    void closeBumpMap();
+    void closeMap(bool bump);
+
     std::string readName(Span& chunk);
     void loadMap(bool bump);
     void warn(const char* format, ...) const __attribute__((format(printf, 2, 3)));
 
     // Scratch state shared by the chunk handlers while a file is read.
     std::string readingName;                      // the file as named in console lines
-    std::vector<ModelMesh> openMeshes;            // object blocks being read, innermost last
+    struct OpenObject {
+        ModelMesh mesh;
+        bool refused = false;   // holds a vertex that is not a finite number: dropped when closed
+    };
+    std::vector<OpenObject> openObjects;          // object blocks being read, innermost last
     std::vector<ModelMaterial> openMaterials;     // material blocks being read, innermost last
     float colour[3] = {0.0f, 0.0f, 0.0f};         // last colour sub-chunk
     float percentage = 0.0f;                      // last percentage sub-chunk, as a fraction
-    std::string mapFileName;                      // last map file name, relative to path
+    std::string mapFileName;                      // map file name of the map chunk being read, relative to path
+    bool mapNamed = false;                        // the map chunk being read has named its file
+    bool readingStopped = false;                  // a chunk that cannot be read ended the reading
 };

@@ -285,9 +285,28 @@ TEST_F(FontLoad, GiantSizeLeavesGlyphsBlankInsteadOfHugeTextures)
     EXPECT_EQ(font.cps[GLYPH_H].width, 0);
     EXPECT_GT(font.cps[GLYPH_H].setWidth, 1000);   // the advance is still known
     for (int i = 0; i < font.nCharacters; ++i) {
-        EXPECT_LE(fonttest::textureWidth(font.texNames[i]), 512) << i;
-        EXPECT_LE(fonttest::textureHeight(font.texNames[i]), 512) << i;
+        EXPECT_LE(fonttest::textureWidth(font.texNames[i]), 1024) << i;
+        EXPECT_LE(fonttest::textureHeight(font.texNames[i]), 1024) << i;
     }
+}
+
+// Large text within the driver's texture limit is drawn, not left blank: at 600 points a
+// capital is about 600 pixels tall, past the 512 texels glyphs were once held to.
+TEST_F(FontLoad, LargeTextWithinTheTextureLimitIsNotLeftBlank)
+{
+    GLint driverMax = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &driverMax);
+    ASSERT_GE(driverMax, 1024);
+    ofTrueTypeFont font;
+    testsupport::StdoutCapture capture;
+    font.loadFont(fonttest::dejavuSans(), 600);
+    const std::string out = capture.finish();
+    ASSERT_TRUE(font.bLoadedOk);
+    EXPECT_EQ(out.find("too large for a texture"), std::string::npos) << out;
+    const charProps& h = font.cps[GLYPH_H];
+    EXPECT_GT(h.topExtent, 512);
+    EXPECT_GT(h.width, 400);
+    EXPECT_EQ(fonttest::textureHeight(font.texNames[GLYPH_H]), 1024);
 }
 
 TEST_F(FontLoad, ContourRequestsAreRefusedWithTheirMessages)

@@ -4,7 +4,9 @@
 #include "support/TestSupport.h"
 #include "Writer3ds.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace writer3ds;
 
@@ -74,25 +76,48 @@ TEST(model3DSBadFiles, AFailedLoadEmptiesAModelThatHeldAnother)
     EXPECT_TRUE(model.meshes.empty());
 }
 
+// A model cut short anywhere keeps every material and object lying wholly before the cut,
+// with one line saying where the file stops short.
 TEST(model3DSBadFiles, TruncatedAtEveryByte)
 {
-    const std::string whole = file({material("m", {colourBytes(0xA020, 1, 2, 3), map(0xA200, "x.gif")}),
-                                    goodObject("a"), goodObject("b")});
+    const Chunk mat = material("m", {colourBytes(0xA020, 51, 102, 255), map(0xA200, "x.gif")});
+    const Chunk a = goodObject("a");
+    const std::string whole = file({mat, a, goodObject("b")});
+    const std::size_t materialEnd = 22 + mat.bytes().size();   // main, version and editor headers come first
+    const std::size_t aEnd = materialEnd + a.bytes().size();
     for (std::size_t size = 0; size < whole.size(); ++size) {
         model3DS model;
         const std::string text = loadCapturing(model, whole.substr(0, size));
         SCOPED_TRACE("cut at " + std::to_string(size));
-        EXPECT_TRUE(model.meshes.empty());
         if (size == 0) {
             EXPECT_EQ(text, "[3DS] ERROR: Model 'data/bad.3ds' is empty\n");
-        } else if (size < 6) {
-            EXPECT_EQ(text, "[3DS] ERROR: Model 'data/bad.3ds' is not a valid 3DS file\n");
-        } else {
-            EXPECT_EQ(text, "[3DS] WARNING: Model 'data/bad.3ds': chunk 0x4D4D at offset 0 has length " +
-                                std::to_string(whole.size()) + " (" + std::to_string(size) +
-                                " bytes left in the file); stopped reading\n"
-                                "[3DS] Model 'data/bad.3ds' loaded\n");
+            continue;
         }
+        if (size < 6) {
+            EXPECT_EQ(text, "[3DS] ERROR: Model 'data/bad.3ds' is not a valid 3DS file\n");
+            continue;
+        }
+        ASSERT_EQ(model.materials.size(), size >= materialEnd ? 1u : 0u);
+        if (size >= materialEnd) {
+            EXPECT_FLOAT_EQ(model.materials.at("m").diffuse[2], 1.0f);
+        }
+        ASSERT_EQ(model.meshes.size(), size >= aEnd ? 1u : 0u);
+        if (size >= aEnd) {
+            EXPECT_EQ(model.meshes[0].name, "a");
+            EXPECT_EQ(model.meshes[0].materialGroups.at("m").size(), 3u);
+            EXPECT_FLOAT_EQ(model.maxX, 1.0f);
+        } else {
+            EXPECT_GT(model.minX, model.maxX);
+        }
+        // One line on the cut (besides the unsupported map of a whole material), then the load.
+        const std::string prefix = "[3DS] WARNING: Model 'data/bad.3ds': ";
+        std::size_t lines = 0;
+        for (std::size_t at = text.find(prefix); at != std::string::npos; at = text.find(prefix, at + 1)) {
+            ++lines;
+        }
+        EXPECT_EQ(lines, 1u) << text;
+        EXPECT_TRUE(contains(text, "bytes left in the file") || contains(text, "is cut off")) << text;
+        EXPECT_TRUE(contains(text, "[3DS] Model 'data/bad.3ds' loaded\n")) << text;
     }
 }
 
@@ -177,6 +202,65 @@ TEST(model3DSBadFiles, CountsLargerThanTheirChunksReadOnlyWhatIsThere)
     EXPECT_EQ(model.meshes[0].vertexCount(), 3u);
     EXPECT_EQ(model.meshes[0].materialGroups.at("m"), (std::vector<uint16_t>{0, 1, 2}));
     EXPECT_EQ(model.meshes[1].triangles, (std::vector<uint16_t>{0, 1, 2}));
+}
+
+// One infinite vertex would move the centre out of sight; NaN would spread into the normals.
+// Vertices too large for floats once scaled count the same. Faces so large that their
+// normals overflow leave those normals zero rather than NaN.
+TEST(model3DSBadFiles, VerticesThatAreNotFiniteNumbersDropTheirObject)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    auto triangle = [](const std::string& name, Vertex last) {
+        return object(name, {vertexList({{0, 0, 0}, {1, 0, 0}, last}), faceList({{0, 1, 2}}, {materialGroup("m", {0})})});
+    };
+    auto load = [](model3DS& model, const std::string& whole) {
+        std::vector<unsigned char> bytes(whole.begin(), whole.end());
+        testsupport::StdoutCapture capture;
+        model.loadFromMemory("data/bad.3ds", bytes.data(), bytes.size(), 2.0f);
+        return capture.finish();
+    };
+    model3DS model;
+    const std::string text = load(model, file({triangle("far", {inf, 0, 0}), goodObject("kept"),
+                                              triangle("nan", {0, nan, 0}), triangle("huge", {3e38f, 0, 0})}));
+    EXPECT_TRUE(contains(text, "object 'far' has a vertex that is not a finite number (vertex 2 at offset ")) << text;
+    EXPECT_TRUE(contains(text, "object 'nan' has a vertex that is not a finite number (vertex 2 at offset ")) << text;
+    EXPECT_TRUE(contains(text, "object 'huge' has a vertex that is not a finite number")) << text;
+    ASSERT_EQ(model.meshes.size(), 1u);
+    EXPECT_EQ(model.meshes[0].name, "kept");
+    EXPECT_FLOAT_EQ(model.maxX, 2.0f);
+    EXPECT_FLOAT_EQ(model.centreX, 1.0f);
+    EXPECT_FLOAT_EQ(model.centreZ, -1.0f);
+
+    load(model, file({object("wide", {vertexList({{0, 0, 0}, {1e20f, 0, 0}, {0, 1e20f, 0}}), faceList({{0, 1, 2}})})}));
+    ASSERT_EQ(model.meshes.size(), 1u);
+    for (float component : model.meshes[0].normals) {
+        EXPECT_TRUE(std::isfinite(component));
+    }
+}
+
+// The map file name is scratch shared by every map chunk: a map chunk that names no file,
+// because it is cut short or written without one, must not load an earlier material's map.
+TEST(model3DSBadFiles, AMapChunkNamingNoFileLoadsNoEarlierMap)
+{
+    std::string bytes = file({material("first", {map(0xA200, "first.png")}), material("second", {map(0xA200, "second.png")})});
+    setLength(bytes, bytes.find("second.png") - 6, 5000);
+    model3DS model;
+    std::string text = loadCapturing(model, bytes);
+    EXPECT_TRUE(contains(text, "chunk 0xA300 at offset ")) << text;
+    EXPECT_TRUE(model.materials.at("first").textured);
+    ASSERT_EQ(model.materials.count("second"), 1u);
+    EXPECT_FALSE(model.materials.at("second").textured);
+    // One attempt at first.png: the first material's own.
+    const std::string attempt = "Could not open data/first.png";
+    EXPECT_NE(text.find(attempt), std::string::npos) << text;
+    EXPECT_EQ(text.find(attempt), text.rfind(attempt)) << text;
+
+    text = loadCapturing(model, file({material("first", {map(0xA200, "first.png")}), material("third", {Chunk(0xA200)})}));
+    EXPECT_TRUE(contains(text, "[3DS] WARNING: Model 'data/bad.3ds': texture map in material 'third' names no file; none "
+                               "loaded\n"))
+        << text;
+    EXPECT_FALSE(model.materials.at("third").textured);
 }
 
 TEST(model3DSBadFiles, IndicesBeyondTheirArraysAreDropped)

@@ -3,8 +3,11 @@
 #include "media/SoundDecoder.h"
 #include "media/ofSoundPlayer.h"
 #include "media/ofUtils.h"
+#include "support/ChildProcess.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <sndfile.h>
 
@@ -83,13 +86,13 @@ TEST_F(SoundEngineTest, ANewChannelSoundsFromTheNextUpdateWithItsSettings)
 
 TEST_F(SoundEngineTest, TheLoopbackDeviceKeepsUpWithTheClockOnUpdate)
 {
-    engine().setLoopbackClock(true);
+    engine().loopbackDevice().setClock(true);
     SoundChannel channel = engine().playSound(id, false);   // 0.1 s
     engine().update();
     ofSleepMillis(250);
     engine().update();
     EXPECT_FALSE(engine().isPlaying(channel)) << "the sound should have ended with the time that passed";
-    std::vector<float> mix = left(engine().takeCapture());
+    std::vector<float> mix = left(engine().loopbackDevice().takeCapture());
     EXPECT_GE(mix.size(), size_t(RATE / 4)) << "a quarter second passed";
     size_t start = onset(mix);
     ASSERT_LT(start + RAMP_FRAMES, mix.size());
@@ -109,6 +112,45 @@ TEST_F(SoundEngineTest, ReleasingASoundStopsItsChannels)
     EXPECT_FALSE(engine().getSoundLength(id, frames));
     EXPECT_EQ(engine().playSound(id, false).slot, -1);
     EXPECT_EQ(peak(left(render(RAMP_FRAMES))), 0.0f);
+}
+
+// The count is checked before anything is written: a negative one once filled memory
+// without end, and one that is not a power of two sent the transform past its buffer.
+TEST_F(SoundEngineTest, SpectrumCountsThatFitNoTransformWriteNothingOrZeros)
+{
+    engine().playSound(id, false);
+    engine().update();
+    render(100);
+    std::vector<float> out(64, 7.0f);
+    engine().getSpectrum(out.data(), -5);
+    engine().getSpectrum(out.data(), 0);
+    engine().getSpectrum(nullptr, 64);
+    EXPECT_EQ(out, std::vector<float>(64, 7.0f));
+
+    engine().getSpectrum(out.data(), 48);
+    EXPECT_EQ(std::vector<float>(out.begin(), out.begin() + 48), std::vector<float>(48, 0.0f));
+    EXPECT_EQ(out[48], 7.0f);
+
+    engine().getSpectrum(out.data(), 64);
+    EXPECT_GT(*std::max_element(out.begin(), out.end()), 0.0f) << "the ramp is playing";
+}
+
+// Started on the machine's own sound setup (the other tests offer OpenAL Soft no backend):
+// without a sound card, as on the test machines, the player sees the game's one notice and
+// none of ALSA's or OpenAL Soft's internal error lines; with one, nothing at all.
+TEST(SoundEngineStart, OnlyTheGamesNoticeReachesTheConsole)
+{
+    testsupport::ScratchDir dir;
+    testsupport::ChildProcess app(testsupport::binaryDir() / "sound_start_app", {}, dir.path(), {"ALSOFT_DRIVERS="});
+    ASSERT_TRUE(app.started());
+    ASSERT_EQ(app.wait(60000), 0) << app.output();
+    const std::string out = app.output();
+    if (out.find("loopback 1") != std::string::npos) {
+        EXPECT_EQ(out, "OF_WARNING: sound: no output device could be opened, the game runs silent\n"
+                       "open 1, loopback 1\n");
+    } else {
+        EXPECT_EQ(out, "open 1, loopback 0\n");
+    }
 }
 
 TEST(decodeSoundFile, FloatFilesAreScaledAndManyChannelsMixedToMono)

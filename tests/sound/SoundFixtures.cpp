@@ -126,15 +126,15 @@ void SoundTest::SetUp()
         << "the sound tests read the loopback mix: run them where no output device opens "
            "(scripts/test.sh sets ALSOFT_DRIVERS=none)";
     centreGain();
-    engine.setLoopbackClock(clock);
-    engine.startCapture();
+    engine.loopbackDevice().setClock(clock);
+    engine.loopbackDevice().startCapture();
 }
 
 void SoundTest::TearDown()
 {
     ofSoundStopAll();
-    ofSoundGetEngine().takeCapture();
-    ofSoundGetEngine().setLoopbackClock(true);
+    ofSoundGetEngine().loopbackDevice().takeCapture();
+    ofSoundGetEngine().loopbackDevice().setClock(true);
     cwd.reset();
 }
 
@@ -146,8 +146,8 @@ void SoundTest::writeData(const std::string& name, const std::vector<int16_t>& s
 std::vector<float> SoundTest::render(int frames)
 {
     SoundEngine& engine = ofSoundGetEngine();
-    engine.renderAhead(frames);
-    return engine.takeCapture();
+    engine.loopbackDevice().renderAhead(frames);
+    return engine.loopbackDevice().takeCapture();
 }
 
 float SoundTest::centreGain()
@@ -158,11 +158,11 @@ float SoundTest::centreGain()
         writeWav(dir.path() / "unit.wav", std::vector<int16_t>(441, 16384), 1, RATE);
         SoundEngine& engine = ofSoundGetEngine();
         SoundId id = engine.createSound((dir.path() / "unit.wav").string());
-        engine.startCapture();
+        engine.loopbackDevice().startCapture();
         SoundChannel channel = engine.playSound(id, false);
         engine.update();
-        engine.renderAhead(1000);
-        std::vector<float> mix = left(engine.takeCapture());
+        engine.loopbackDevice().renderAhead(1000);
+        std::vector<float> mix = left(engine.loopbackDevice().takeCapture());
         engine.stop(channel);
         engine.releaseSound(id);
         return peak(mix) / 0.5f;

@@ -463,9 +463,9 @@ TEST(ofSoundShutdown, PlayersOutlivingTheEngineAreHarmlessAndItStartsAgain)
     ofSoundPlayer again;
     again.loadSound("ramp.wav");
     ASSERT_TRUE(again.bLoadedOk);
-    ofSoundGetEngine().startCapture();
+    ofSoundGetEngine().loopbackDevice().startCapture();
     again.play();
-    ofSoundGetEngine().renderAhead(RAMP_FRAMES);
-    EXPECT_GT(peak(left(ofSoundGetEngine().takeCapture())), 0.0f);
+    ofSoundGetEngine().loopbackDevice().renderAhead(RAMP_FRAMES);
+    EXPECT_GT(peak(left(ofSoundGetEngine().loopbackDevice().takeCapture())), 0.0f);
     again.stop();
 }
