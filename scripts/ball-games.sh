@@ -3,8 +3,8 @@
 # random frames, 1000 per stage by default:  scripts/ball-games.sh [games per stage]
 # After every frame the ball must keep its rules (tests/player/BallInPlayTest.cpp); the
 # first broken one ends the run naming the stage, the seed and the update. The test command
-# plays two games per stage. An optimised build without sanitizers (build-games/) keeps the
-# long run under an hour on two cores; BUILD_DIR picks another build.
+# plays five games per stage, with sanitizers; this run uses an optimised build without them
+# (build-games/) to play many more. BUILD_DIR picks another build.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
