@@ -9,6 +9,17 @@
 #include <cmath>
 #include <numbers>
 
+namespace {
+
+// Velocities are in world units per action of 20 frames: a step's Velocity is its length.
+// One frame moves the ball by its share of that.
+const float FRAME_SHARE = 1.0f / 20.0f;
+// Added to Velocity along Gravity in every frame the ball moves by itself: what makes a
+// jump come down and a ball in the air fall ever faster. Units per action, per frame.
+const float GRAVITY_PULL = 0.1f;
+
+} // namespace
+
 Player::Player(const Vec3& startPosition)
     : orientation(0.0f, Vec3()), stepRotation(0.0f, Vec3())
 {
@@ -36,6 +47,7 @@ void Player::reset(const Vec3& startPosition)
     jump = false;
     enableMovement = true;
     touchedLastPass = false;
+    restsOnFace = false;
 
     actionFrame = 0;
     rollFrame = 0;
@@ -80,12 +92,12 @@ void Player::update(Level& level, GameSounds& sounds)
         Left.snapToWhole();
     }
     if (!animateRotation) {
-        Gravity.snapToWhole();
+        Gravity.snapToAxis();
     }
 
     if (!animateRotation) {
-        Position = Position + Velocity * 0.05f;
-        Velocity = Velocity + Gravity * 0.1f;
+        Position = Position + Velocity * FRAME_SHARE;
+        Velocity = Velocity + Gravity * GRAVITY_PULL;
     }
 
     if (turnLeft || turnRight) {
@@ -94,13 +106,19 @@ void Player::update(Level& level, GameSounds& sounds)
     if (moveForward) {
         forwardStep();
     }
+    restsOnFace = false;
     if (detectCollision) {
         detectCollisions(level, sounds);
     }
 
-    if ((rollAroundWall || rollAroundEdge) && !playerIsJumping) {
+    // A roll, once begun, runs to its end. A new one waits while the ball is in the air or
+    // turning: a roll turns about Left, which a turn is still moving. The ball is ready only
+    // on a face under it with no roll begun or due, never in mid-air against a wall.
+    const bool rollDue = rollAroundWall || rollAroundEdge;
+    const bool turning = turnLeft || turnRight;
+    if (animateRotation || (rollDue && !playerIsJumping && !jump && !turning)) {
         rollStep();
-    } else if (!turnLeft && !turnRight && !moveForward && !playerIsJumping) {
+    } else if (!rollDue && !turning && !moveForward && !playerIsJumping && restsOnFace) {
         enableMovement = true;
         Velocity = Vec3();
     }

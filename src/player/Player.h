@@ -51,8 +51,8 @@ public:
     bool detectCollision = true;
     bool animateRotation = false; // a roll is being animated; only the roll moves the ball
     bool rollAroundEdge = false;  // no face holds the ball: roll over the edge
-    bool rollAroundWall = false;  // the ball touches a face that is not under it: climb it
-    bool playerIsJumping = false; // airborne after a jump until a face is touched
+    bool rollAroundWall = false;  // not airborne, the ball touches a face not under it: climb it
+    bool playerIsJumping = false; // airborne after a jump until it lands on a face under it
     int actionFrame = 0;          // 0..20 within the current turn, step or jump
     int rollFrame = 0;            // 0..20 within the current roll
     float StepSize = 2.0f;        // length of the current step, or forward speed of a jump
@@ -70,6 +70,9 @@ public:
     bool enableMovement = true;   // idle: the application may start one action
     float radius = 0.35f;
     Vec3 Gravity;                 // unit down direction, always an axis direction
+    // The last collision pass, in this frame, found a face under the ball (its normal against
+    // Gravity). Only then is the ball ready for a key, and only such a face ends a jump.
+    bool restsOnFace = false;
     // The last collision pass found the ball against some face. An airborne ball that stays
     // against a wall is pushed onto it again in every frame of its jump; the bounce sound
     // belongs to the first contact only, not to each of those frames.

@@ -9,7 +9,11 @@ namespace {
 
 const float HALF_EDGE = 1.0f;         // cubes span their centre +- 1 on every axis
 const float TOUCH_BAND = 0.01f;       // a resting ball keeps touching its face in every pass
-const double DIE_REACH = 0.3f;        // squared distances from the ball's centre
+// Squared distances from the ball's centre within which a die, the finish and a coin are
+// taken, as float values widened to double. About 0.55 and 0.53 units: a ball passing the
+// middle of a face comes within them even 0.1 off after a roll over an edge and sampled once
+// a frame (0.1 of travel), while the middle of every other face stays more than a unit away.
+const double DIE_REACH = 0.3f;
 const double FINISH_REACH = 0.3f;
 const double COIN_REACH = 0.28f;
 
@@ -66,24 +70,20 @@ void Player::collideWithBlock(Cube& cube)
 
 void Player::detectCollisions(Level& level, GameSounds& sounds)
 {
-    rollAroundEdge = true;
-    rollAroundWall = false;
-    const bool bounceHeard = touchedLastPass;
-    touchedLastPass = false;
+    bool touchedAny = false;
+    bool touchedOther = false;   // a face that is not under the ball: a wall or a ceiling
+    restsOnFace = false;
 
     for (Cube& cube : level.cubes) {
         collideWithBlock(cube);
         for (const CubeFace& face : cube.faces) {
             if (face.touched) {
-                if (face.normal != -Gravity && !playerIsJumping) {
-                    rollAroundWall = true;
+                touchedAny = true;
+                if (face.normal == -Gravity) {
+                    restsOnFace = true;
+                } else {
+                    touchedOther = true;
                 }
-                if (playerIsJumping && !bounceHeard) {
-                    sounds.playBounce();
-                }
-                touchedLastPass = true;
-                rollAroundEdge = false;
-                playerIsJumping = false;
             } else {
                 // The pivot of an edge roll: the contact point snapped to the cube grid,
                 // which lies on the edge the centre has just crossed.
@@ -92,6 +92,20 @@ void Player::detectCollisions(Level& level, GameSounds& sounds)
             }
         }
     }
+
+    // An airborne ball that stays against a wall is pushed onto it again in every frame;
+    // the bounce belongs to the first contact only.
+    if (touchedAny && playerIsJumping && !touchedLastPass) {
+        sounds.playBounce();
+    }
+    touchedLastPass = touchedAny;
+    // Only a face under the ball ends a jump. Against a wall the ball is still in the air
+    // and falls on along it into the corner at its foot.
+    if (restsOnFace) {
+        playerIsJumping = false;
+    }
+    rollAroundEdge = !touchedAny;
+    rollAroundWall = touchedOther && !playerIsJumping;
 }
 
 void Player::checkPickups(Level& level, GameSounds& sounds)

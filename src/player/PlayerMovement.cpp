@@ -10,6 +10,15 @@ namespace {
 
 const int ACTION_FRAMES = 20;
 const float QUARTER_TURN = 90.0f;   // degrees of one turn or roll
+const float CUBE_STEP = 2.0f;       // world units from the middle of one face to the next
+// A jump's speed against Gravity follows 3 * -cos of its phase, which turns by 9 degrees a
+// frame so that the 20 frames span half a period: up at 3 units per action on the first
+// frame, 0 at the top (frame 10), almost 3 down on the last. The ball rises about 1.03.
+const double JUMP_LIFT = 3.0;
+const double JUMP_PHASE_STEP = 180.0 / ACTION_FRAMES;   // degrees per frame
+// Frames at the start of a jump without collision tests, so that the face under the ball
+// does not hold it down while it leaves it.
+const int JUMP_TAKE_OFF_FRAMES = 4;
 
 } // namespace
 
@@ -37,7 +46,7 @@ void Player::forwardStep()
         moveForward = false;
         actionFrame = 0;
         detectCollision = true;
-        StepSize = 2.0f;
+        StepSize = CUBE_STEP;
         return;
     }
     Velocity = Front * StepSize;
@@ -87,11 +96,9 @@ void Player::jumpStep()
     if (k < ACTION_FRAMES) {
         playerIsJumping = true;
         enableMovement = false;
-        // Up at 3 on the first frame, through 0 at the top (k = 10), almost 3 down at k = 19.
-        double lift = 3.0 * std::sin(k * 9.0 * std::numbers::pi / 180.0 - std::numbers::pi / 2.0);
+        double lift = JUMP_LIFT * std::sin(k * JUMP_PHASE_STEP * std::numbers::pi / 180.0 - std::numbers::pi / 2.0);
         Velocity = Front * StepSize + Gravity * static_cast<float>(lift);
-        // Collision stays off for the first frames so the ball can leave the floor.
-        detectCollision = k >= 4;
+        detectCollision = k >= JUMP_TAKE_OFF_FRAMES;
         ++actionFrame;
         return;
     }
@@ -111,5 +118,5 @@ void Player::jumpStep()
     }
     jump = false;
     actionFrame = 0;
-    StepSize = 2.0f;
+    StepSize = CUBE_STEP;
 }

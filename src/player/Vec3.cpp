@@ -30,6 +30,32 @@ Vec3& Vec3::snapToWhole()
     return *this;
 }
 
+Vec3& Vec3::snapToAxis()
+{
+    Vec3 rounded = *this;
+    rounded.snapToWhole();
+    const float sum = std::fabs(rounded.x) + std::fabs(rounded.y) + std::fabs(rounded.z);
+    if (sum == 1.0f) {
+        *this = rounded;
+        return *this;
+    }
+    // NaN compares false everywhere, so such a component never wins.
+    const float ax = std::fabs(x);
+    const float ay = std::fabs(y);
+    const float az = std::fabs(z);
+    auto sign = [](float c) { return c < 0.0f ? -1.0f : 1.0f; };
+    if (ax > 0.0f && std::isfinite(ax) && !(ay > ax && std::isfinite(ay)) && !(az > ax && std::isfinite(az))) {
+        *this = Vec3(sign(x), 0.0f, 0.0f);
+    } else if (ay > 0.0f && std::isfinite(ay) && !(az > ay && std::isfinite(az))) {
+        *this = Vec3(0.0f, sign(y), 0.0f);
+    } else if (az > 0.0f && std::isfinite(az)) {
+        *this = Vec3(0.0f, 0.0f, sign(z));
+    } else {
+        *this = Vec3();
+    }
+    return *this;
+}
+
 Vec3 operator+(const Vec3& a, const Vec3& b) { return Vec3(a.x + b.x, a.y + b.y, a.z + b.z); }
 Vec3 operator-(const Vec3& a, const Vec3& b) { return Vec3(a.x - b.x, a.y - b.y, a.z - b.z); }
 Vec3 operator*(const Vec3& a, float s) { return Vec3(a.x * s, a.y * s, a.z * s); }

@@ -11,6 +11,11 @@ public:
     // Rounds each component to the nearest whole number, halves away from zero, in place.
     // Returns *this so a temporary can be snapped and copied out in one expression.
     Vec3& snapToWhole();
+    // For a direction that stands for an axis: rounds it as snapToWhole does when that gives
+    // a unit axis vector (so a drifted axis comes back bit for bit), and otherwise turns it
+    // into the axis nearest to it in direction (its largest component, ties going to x, then
+    // y). A vector with no finite non-zero component becomes the zero vector.
+    Vec3& snapToAxis();
 
     float x = 0.0f;
     float y = 0.0f;

@@ -127,8 +127,18 @@ TEST(PlayerCollision, SideContactIsAWallUnlessAirborne)
     world.player.detectCollisions(world.level, world.sounds);
     EXPECT_EQ(world.player.Position.x, 0.65f);
     EXPECT_FALSE(world.player.rollAroundWall);
-    EXPECT_FALSE(world.player.playerIsJumping);
     EXPECT_TRUE(world.sounds.bounceSound.getIsPlaying());
+    // A wall does not end the jump: the ball is not on a face and falls on along it.
+    EXPECT_TRUE(world.player.playerIsJumping);
+    EXPECT_FALSE(world.player.restsOnFace);
+
+    // Down in the corner at the wall's foot it lands, and the wall is one to climb.
+    world.player.Position = Vec3(0.7f, 0, 1.3f);
+    world.player.detectCollisions(world.level, world.sounds);
+    expectNearVec(world.player.Position, Vec3(0.65f, 0, 1.35f), 0);
+    EXPECT_TRUE(world.player.restsOnFace);
+    EXPECT_FALSE(world.player.playerIsJumping);
+    EXPECT_TRUE(world.player.rollAroundWall);
 }
 
 TEST(PlayerCollision, UnderACubeWithGravityUpIsNoWall)

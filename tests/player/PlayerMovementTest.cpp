@@ -229,9 +229,12 @@ TEST(PlayerMovement, JumpIntoAWallBouncesOnceThenClimbsIt)
     EXPECT_EQ(bounces, 1);
     EXPECT_EQ(ball.Position.y, 0.65f);
 
+    // It falls back into the corner at the wall's foot and climbs from there, as a step
+    // into the wall does, to the middle of the wall face.
     world.runUntilIdle();
     expectExactly(ball.Gravity, 0, 1, 0);
     EXPECT_TRUE(world.level.cubes[2].faces[5].touched);
+    expectNearVec(ball.Position, Vec3(0, 0.65f, 2.0f), 1e-4f);
 }
 
 TEST(PlayerMovement, JumpDownOntoALowerCube)

@@ -36,6 +36,21 @@ TEST(Vec3, SnapRoundsHalvesAwayFromZero)
     expectExactly(Vec3(0.49999997f, -0.49999997f, 3e9f).snapToWhole(), 0, 0, 3e9f);
 }
 
+TEST(Vec3, SnapToAxisAlwaysGivesAUnitAxis)
+{
+    // A drifted axis comes back exactly as rounding gives it, sign of the zeros included.
+    const Vec3 drifted = Vec3(-3e-8f, 1.0000001f, 2e-8f).snapToAxis();
+    expectExactly(drifted, 0, 1, 0);
+    EXPECT_TRUE(std::signbit(drifted.x));
+    // Far from every axis rounding would give (-1, 1, 0), no direction at all: the largest
+    // component wins instead, ties going to the earlier axis.
+    expectExactly(Vec3(-0.78f, 0.59f, -0.2f).snapToAxis(), -1, 0, 0);
+    expectExactly(Vec3(0.2f, 0.6f, -0.6f).snapToAxis(), 0, 1, 0);
+    expectExactly(Vec3(0.1f, 0.2f, -0.3f).snapToAxis(), 0, 0, -1);
+    expectExactly(Vec3(NAN, 0.4f, 0.3f).snapToAxis(), 0, 1, 0);
+    expectExactly(Vec3().snapToAxis(), 0, 0, 0);
+}
+
 TEST(Vec3, SnapChangesThePointItself)
 {
     Vec3 drifted(0.99999f, -4.4e-8f, -1.00002f);

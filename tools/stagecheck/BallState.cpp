@@ -37,6 +37,7 @@ BallState saveBall(const Player& p)
     s.radius = p.radius;
     s.Gravity = p.Gravity;
     s.touchedLastPass = p.touchedLastPass;
+    s.restsOnFace = p.restsOnFace;
     return s;
 }
 
@@ -70,6 +71,7 @@ void restoreBall(Player& p, const BallState& s)
     p.radius = s.radius;
     p.Gravity = s.Gravity;
     p.touchedLastPass = s.touchedLastPass;
+    p.restsOnFace = s.restsOnFace;
 }
 
 std::vector<int> ballKey(const BallState& s, float positionStep)

@@ -40,6 +40,7 @@ struct BallState {
     float radius = 0;
     Vec3 Gravity;
     bool touchedLastPass = false;
+    bool restsOnFace = false;
 };
 
 BallState saveBall(const Player& player);
@@ -48,6 +49,6 @@ void restoreBall(Player& player, const BallState& state);
 // What decides the ball's future, for recognising a state seen before: with a
 // `positionStep` of 0 every value exactly, otherwise positions rounded to multiples of it
 // (world units) and directions to thousandths. The heading and the orientation are
-// represented by the heading frame (Front, Left) that they produce; the drawing spin and
-// the roll pivot, which every collision pass computes afresh, are left out.
+// represented by the heading frame (Front, Left) that they produce; the drawing spin, and
+// the roll pivot and restsOnFace, which every collision pass computes afresh, are left out.
 std::vector<int> ballKey(const BallState& state, float positionStep);
