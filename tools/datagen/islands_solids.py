@@ -218,7 +218,7 @@ def shell5():
 
 
 def fortress_block():
-    s = Stage(*W5, 0, "the bastion. a great block with towers and a moat of air.")
+    s = Stage(*W5, 0, "the last stage. the bastion: a great block, its towers and a moat of air.")
     s.box((-3, 2), (-2, 1), (-2, 1), hollow=True)
     for x, y in ((-3, -2), (2, 1)):
         s.box((x, x), (y, y), (2, 4))
@@ -254,7 +254,7 @@ def giant():
 
 
 def grand_finale():
-    s = Stage(*W5, 0, "the last stage. a world of its own: everything you have learnt.")
+    s = Stage(*W5, 0, "a world of its own. every move you have learnt, on every side.")
     s.box((-3, 2), (-3, 2), (-3, 2), hollow=True)
     s.box((-1, 0), (-1, 0), (3, 5))
     s.box((-1, 0), (-1, 0), (-6, -4))
@@ -267,8 +267,6 @@ def grand_finale():
     s.die(-6, -1, -2)
     s.die(0, 2, 0, "+y")
     s.die(1, -3, -1, "-y")
-    s.die(-3, -2, -3, "-x")
-    s.die(2, 1, 1, "+x")
     s.coin(2, 2, 2)
     s.coin(-3, 2, -3, "-z")
     s.coin(4, -1, 0, "-y")
