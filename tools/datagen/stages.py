@@ -34,7 +34,7 @@ STAGES = [
     (32, steps_down, 15), (34, archipelago, 26), (35, there_and_back, 31), (36, descent, 33),
     (37, floating_isles, 32), (38, island_ring, 35), (39, islands_grand, 35), (40, sky_garden, 47),
     (41, block, 23), (42, slab, 28), (44, big_cube, 29), (45, shell5, 30), (46, cross, 33),
-    (48, giant, 35), (49, grand_finale, 60), (50, fortress_block, 42),
+    (48, giant, 35), (49, grand_finale, 40), (50, fortress_block, 42),
 ]
 
 
