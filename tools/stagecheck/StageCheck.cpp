@@ -200,9 +200,8 @@ bool StageCheck::reportRoute(const std::string& file, bool everyCoin, std::vecto
     if (useStored) {
         what = "stored route";
         route.found = true;
-        int frames = 0;
         for (BallAction action : stored) {
-            route.steps.push_back({action, frames});
+            route.steps.push_back({action, 0});
         }
         const Replay played = replayRoute(*player, *level, *sounds, stored);
         route.frames = played.frames;
