@@ -139,10 +139,74 @@ def dusk():
     return np.clip(image, 0.0, 1.0)
 
 
+def aurora():
+    """Polar night: curtains of green and violet light hanging in bands over a dark blue
+    sky, a faint snowfield glow below the horizon, and a scatter of stars."""
+    g = rng("sky_aurora")
+    dirs = sky_directions(WIDTH, HEIGHT)
+    half = sky_directions(WIDTH // 2, HEIGHT // 2)
+    noise = SphereNoise(g, octaves=5)
+    z = half[..., 2]
+    smooth = mix(hex_colour("#0a1020"), hex_colour("#020410"), smoothstep(-0.1, 0.9, z))
+    smooth = mix(hex_colour("#1a2a3a"), smooth, smoothstep(-0.5, 0.05, z))
+    # The curtains: a band of folds round the sky, rays running up from their lower edge.
+    azimuth = np.arctan2(half[..., 0], half[..., 1])
+    fold = noise.sample(half * np.array([1.0, 1.0, 0.2]), 1.6, octaves=3)
+    base = 0.12 + 0.18 * fold + 0.08 * np.sin(3.0 * azimuth)
+    above = z - base
+    curtain = smoothstep(-0.02, 0.02, above) * np.exp(-np.clip(above, 0.0, None) / 0.22)
+    rays = smoothstep(0.35, 0.75, noise.sample(half * np.array([1.0, 1.0, 0.05]), 7.0, octaves=2))
+    light = curtain * (0.45 + 0.55 * rays)
+    smooth += light[..., None] * hex_colour("#38e08a") * 0.8
+    smooth += (light * smoothstep(0.05, 0.3, above))[..., None] * hex_colour("#8a40c0") * 0.6
+    image = upsample2(smooth)
+
+    def above_horizon(d):
+        return smoothstep(-0.05, 0.2, d[:, 2])
+
+    splat_stars(image, dirs, g, 2500, 0.4, above_horizon)
+    return np.clip(image, 0.0, 1.0)
+
+
+def ember():
+    """A smouldering sky: red-brown smoke lit from below by a low, swollen sun, darker
+    and cooler overhead, a few stars showing through the gaps."""
+    g = rng("sky_ember")
+    dirs = sky_directions(WIDTH, HEIGHT)
+    half = sky_directions(WIDTH // 2, HEIGHT // 2)
+    noise = SphereNoise(g, octaves=5)
+    z = half[..., 2]
+    stops = [(-1.0, "#0e0302"), (-0.2, "#3a0c06"), (0.0, "#b8401a"), (0.15, "#6a1e14"),
+             (0.5, "#2a0a12"), (1.0, "#08040c")]
+    smooth = np.zeros(half.shape)
+    for (z0, c0), (z1, c1) in zip(stops, stops[1:]):
+        inside = (z >= z0) & (z <= z1)
+        t = smoothstep(z0, z1, z)
+        smooth[inside] = mix(hex_colour(c0), hex_colour(c1), t[inside])
+    sun = np.array([-0.7, 0.7, 0.08])
+    sun /= np.linalg.norm(sun)
+    angle = np.arccos(np.clip(half @ sun, -1.0, 1.0))
+    smooth += (np.exp(-(angle / 0.5) ** 2) * 0.45)[..., None] * hex_colour("#ff6a20")
+    smooth += (smoothstep(0.16, 0.13, angle) * 0.7)[..., None] * hex_colour("#ffb050")
+    smoke = smoothstep(0.4, 0.75, noise.sample(half * np.array([1.0, 1.0, 2.5]), 2.0, gain=0.55))
+    lit = np.exp(-(angle / 1.1) ** 2)
+    smoke_colour = mix(hex_colour("#1a0806"), hex_colour("#c05020"), lit)
+    smooth = mix(smooth, smoke_colour, 0.7 * smoke)
+    image = upsample2(smooth)
+
+    def through_gaps(d):
+        return smoothstep(0.2, 0.7, d[:, 2])
+
+    splat_stars(image, dirs, g, 600, 0.3, through_gaps)
+    return np.clip(image, 0.0, 1.0)
+
+
 SKIES = {
     "sky_stars.png": starfield,
     "sky_nebula.png": nebula,
     "sky_dusk.png": dusk,
+    "sky_aurora.png": aurora,
+    "sky_ember.png": ember,
 }
 
 

@@ -1,6 +1,8 @@
 #include "StageCheck.h"
 
 #include "RouteReplay.h"
+#include "StageMap.h"
+#include "StoredRoute.h"
 #include "StageGeometryCheck.h"
 #include "level/Level.h"
 #include "level/StageFile.h"
@@ -11,7 +13,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -179,23 +183,50 @@ bool StageCheck::reportRoute(const std::string& file, bool everyCoin, std::vecto
         }
     };
     const int limit = static_cast<int>(std::floor(level->timeLimit * FRAMES_PER_SECOND));
-    const auto began = std::chrono::steady_clock::now();
-    Route route;
-    {
-        RouteSearch search(*player, *level, *sounds);
-        route = search.fastest(everyCoin, limit * SEARCH_LIMIT_FACTOR);
-    }
-    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     const char* what = everyCoin ? "fastest route with every coin" : "fastest route";
-    char searched[160];
-    std::snprintf(searched, sizeof searched, "searched %zu states over %zu places (%zu exact ball states) in %.2f s",
-                  route.statesSearched, route.places, route.ballStates, took);
+
+    // A stored route stands in for the search: it is played like any found one, and what
+    // it proves (the stage is won, with this much to spare) holds for the fastest route too.
+    Route route;
+    std::string searched;
+    std::vector<BallAction> stored;
+    std::string storedProblem;
+    const bool useStored = !everyCoin && !options.routesDir.empty() &&
+                           readStoredRoute(routeFile(options.routesDir, file), stored, storedProblem);
+    if (!storedProblem.empty()) {
+        addError(findings, 0, 0, storedProblem);
+        return false;
+    }
+    if (useStored) {
+        what = "stored route";
+        route.found = true;
+        for (BallAction action : stored) {
+            route.steps.push_back({action, 0});
+        }
+        const Replay played = replayRoute(*player, *level, *sounds, stored);
+        route.frames = played.frames;
+        for (std::size_t i = 0; i < played.steps.size() && i < route.steps.size(); ++i) {
+            route.steps[i].startFrame = played.steps[i].startFrame;
+        }
+        searched = "played from " + routeFile(options.routesDir, file);
+    } else {
+        const auto began = std::chrono::steady_clock::now();
+        {
+            RouteSearch search(*player, *level, *sounds);
+            route = search.fastest(everyCoin, limit * SEARCH_LIMIT_FACTOR);
+        }
+        const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+        char text[160];
+        std::snprintf(text, sizeof text, "searched %zu states over %zu places (%zu exact ball states) in %.2f s",
+                      route.statesSearched, route.places, route.ballStates, took);
+        searched = text;
+    }
 
     if (!route.found) {
         problem(std::string("no ") + (everyCoin ? "route that takes every coin" : "route") +
                      " collects every die and reaches the finish within " + std::to_string(SEARCH_LIMIT_FACTOR) +
                      " times the time limit");
-        std::printf("%s: %s: none; %s\n", file.c_str(), what, searched);
+        say("%s: %s: none; %s\n", file.c_str(), what, searched.c_str());
         return false;
     }
 
@@ -205,11 +236,17 @@ bool StageCheck::reportRoute(const std::string& file, bool everyCoin, std::vecto
         actions.push_back(step.action);
     }
     const Replay replay = replayRoute(*player, *level, *sounds, actions);
-    if (!replay.won || replay.frames != route.frames) {
-        addError(findings, 0, 0,
-                 std::string("internal: the ") + what + " found (" + std::to_string(route.frames) +
-                     " frames) does not win when played again (" +
-                     (replay.won ? "won after " + std::to_string(replay.frames) + " frames" : "not won") + ")");
+    if (!replay.won || replay.frames != route.frames || replay.steps.size() != actions.size()) {
+        if (useStored) {
+            addError(findings, 0, 0,
+                     "the stored route in " + routeFile(options.routesDir, file) + " does not win the stage (" +
+                         (replay.won ? "won before its last key" : "not won") + "); search again and store it anew");
+        } else {
+            addError(findings, 0, 0,
+                     std::string("internal: the ") + what + " found (" + std::to_string(route.frames) +
+                         " frames) does not win when played again (" +
+                         (replay.won ? "won after " + std::to_string(replay.frames) + " frames" : "not won") + ")");
+        }
         return false;
     }
 
@@ -220,8 +257,8 @@ bool StageCheck::reportRoute(const std::string& file, bool everyCoin, std::vecto
                   "%s: %s: %zu actions, %d frames = %s of the %g s limit, %.2f s (%.1f %%) to spare; takes %d of %d coins",
                   file.c_str(), what, route.steps.size(), route.frames, seconds(route.frames).c_str(),
                   static_cast<double>(level->timeLimit), spare, sparePercent, replay.coinsTaken, level->coinsTotal);
-    std::printf("%s\n", summary);
-    std::printf("  keys: %s\n", keyLine(route.steps).c_str());
+    say("%s\n", summary);
+    say("  keys: %s\n", keyLine(route.steps).c_str());
     if (options.listSteps) {
         for (const ReplayedStep& step : replay.steps) {
             std::string events;
@@ -234,11 +271,14 @@ bool StageCheck::reportRoute(const std::string& file, bool everyCoin, std::vecto
             if (step.coinsTaken > 0) {
                 events += ", takes " + std::to_string(step.coinsTaken) + (step.coinsTaken == 1 ? " coin" : " coins");
             }
-            std::printf("    frame %5d  %-5s %3d frames%s\n", step.startFrame, keyName(step.action), step.frames, events.c_str());
+            say("    frame %5d  %-5s %3d frames%s\n", step.startFrame, keyName(step.action), step.frames, events.c_str());
         }
-        std::printf("    frame %5d  finish\n", replay.frames);
+        say("    frame %5d  finish\n", replay.frames);
     }
-    std::printf("  %s\n", searched);
+    say("  %s\n", searched.c_str());
+    if (!everyCoin) {
+        afterRoute(file, actions, route.frames, sparePercent, findings);
+    }
 
     if (route.frames > limit) {
         problem(std::string("the ") + what + " needs " + seconds(route.frames) + ", more than the time limit of " +
@@ -247,7 +287,7 @@ bool StageCheck::reportRoute(const std::string& file, bool everyCoin, std::vecto
     }
     if (!everyCoin && sparePercent < options.minimumSpare) {
         char text[160];
-        std::snprintf(text, sizeof text, "the fastest route leaves %.1f %% of the time limit to spare, less than %g %%",
+        std::snprintf(text, sizeof text, "the %s leaves %.1f %% of the time limit to spare, less than %g %%", what,
                       sparePercent, static_cast<double>(options.minimumSpare));
         addError(findings, 0, 0, text);
         return false;
@@ -255,13 +295,56 @@ bool StageCheck::reportRoute(const std::string& file, bool everyCoin, std::vecto
     return true;
 }
 
+void StageCheck::afterRoute(const std::string& file, const std::vector<BallAction>& actions, int frames,
+                            double sparePercent, std::vector<Finding>& findings)
+{
+    StageFigures f;
+    f.stage = std::filesystem::path(file).filename().string();
+    f.limit = level->timeLimit;
+    f.frames = frames;
+    f.sparePercent = sparePercent;
+    f.cubes = static_cast<int>(level->cubes.size());
+    f.coins = level->coinsTotal;
+    f.trace = traceRoute(*player, *level, *sounds, actions);
+    say("  %s\n", difficultyLine(f).c_str());
+
+    // A ball that is ready off every face (a jump that ended against a wall) is a state
+    // the game is not meant to reach; a route through it may not survive a mend of that.
+    for (int index : f.trace.midAirSteps) {
+        const RestingPlace& rest = f.trace.rests[static_cast<std::size_t>(index) + 1];
+        addWarning(findings, 0, 0,
+                   "action " + std::to_string(index + 1) + " of the route (" + keyName(actions[static_cast<std::size_t>(index)]) +
+                       ") leaves the ball ready at " + describe(rest.at) + ", resting on no cube face");
+    }
+    if (!options.saveRoutesDir.empty()) {
+        std::string why;
+        if (!writeStoredRoute(routeFile(options.saveRoutesDir, file), actions, why)) {
+            addError(findings, 0, 0, why);
+        }
+    }
+    if (!options.mapsDir.empty()) {
+        const std::string map = (std::filesystem::path(options.mapsDir) / (std::filesystem::path(file).stem().string() + ".png")).string();
+        std::string why;
+        std::error_code error;
+        std::filesystem::create_directories(options.mapsDir, error);
+        if (drawStageMap(*level, f.trace, map, why)) {
+            say("  map: %s\n", map.c_str());
+        } else {
+            addError(findings, 0, 0, "cannot draw the map " + map + ": " + why);
+        }
+    }
+    figures.push_back(std::move(f));
+}
+
 bool StageCheck::check(const std::string& file)
 {
-    std::printf("%s\n", file.c_str());
+    report.clear();
+    say("%s\n", file.c_str());
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        std::printf("%s: error: cannot open the file\n", file.c_str());
-        std::printf("%s: FAIL\n", file.c_str());
+        say("%s: error: cannot open the file\n", file.c_str());
+        say("%s: FAIL\n", file.c_str());
+        std::fputs(report.c_str(), options.table ? stderr : stdout);
         return false;
     }
     std::ostringstream contents;
@@ -291,10 +374,44 @@ bool StageCheck::check(const std::string& file)
     std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
     findings.insert(findings.end(), playFindings.begin(), playFindings.end());
     for (const Finding& finding : findings) {
-        std::printf("%s\n", formatFinding(file, finding).c_str());
+        say("%s\n", formatFinding(file, finding).c_str());
     }
     const bool pass = !hasErrors(findings) && (!options.strict || findings.empty());
-    std::printf("%s: %s\n", file.c_str(), pass ? "pass" : "FAIL");
+    say("%s: %s\n", file.c_str(), pass ? "pass" : "FAIL");
+    // The table keeps standard output to itself; a failing stage still says why.
+    if (!options.table) {
+        std::fputs(report.c_str(), stdout);
+    } else if (!pass) {
+        std::fputs(report.c_str(), stderr);
+    }
     std::fflush(stdout);
     return pass;
+}
+
+void StageCheck::say(const char* format, ...)
+{
+    char text[1024];
+    va_list args;
+    va_start(args, format);
+    const int length = std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    if (length >= static_cast<int>(sizeof text)) {
+        // Long key lines: format again into a buffer of the right size.
+        std::vector<char> longer(static_cast<std::size_t>(length) + 1);
+        va_start(args, format);
+        std::vsnprintf(longer.data(), longer.size(), format, args);
+        va_end(args);
+        report += longer.data();
+    } else if (length > 0) {
+        report += text;
+    }
+}
+
+std::string StageCheck::table() const
+{
+    std::string text = tableHeader() + "\n";
+    for (const StageFigures& f : figures) {
+        text += tableRow(f) + "\n";
+    }
+    return text;
 }

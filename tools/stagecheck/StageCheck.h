@@ -5,6 +5,7 @@
 #include "Finding.h"
 #include "HeadlessGl.h"
 #include "RouteSearch.h"
+#include "RouteTrace.h"
 #include "StageFormatCheck.h"
 
 #include <memory>
@@ -20,6 +21,10 @@ struct StageCheckOptions {
     bool strict = false;           // warnings fail the stage too
     bool listSteps = false;        // print each action of a route with its starting frame
     float minimumSpare = 0.0f;     // percent of the time limit the fastest route must leave
+    bool table = false;            // print one row of figures a stage instead of the reports
+    std::string routesDir;         // play the route stored here for a stage instead of searching
+    std::string saveRoutesDir;     // store every route found here
+    std::string mapsDir;           // draw a map of every stage into this folder
 };
 
 class StageCheck {
@@ -32,6 +37,9 @@ public:
     // Prints the report of `file`; true when the stage passes.
     bool check(const std::string& file);
 
+    // The difficulty table of every stage checked so far whose route was found.
+    std::string table() const;
+
 private:
     // The GL context, the Level, the sounds and the ball, made on first use. False, with
     // one error finding, when there is no GL context to make them in.
@@ -42,6 +50,11 @@ private:
     void checkStart(const CheckedStage& stage, std::vector<Finding>& findings);
     // Searches and prints one route; true when it finishes within the limit.
     bool reportRoute(const std::string& file, bool everyCoin, std::vector<Finding>& findings);
+    // Figures, warnings about the route itself, the stored route and the map of a route
+    // that has been confirmed.
+    void afterRoute(const std::string& file, const std::vector<BallAction>& actions, int frames, double sparePercent,
+                    std::vector<Finding>& findings);
+    void say(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     StageCheckOptions options;
     HeadlessGl gl;
@@ -50,4 +63,6 @@ private:
     std::unique_ptr<Level> level;
     std::unique_ptr<GameSounds> sounds;
     std::unique_ptr<Player> player;
+    std::string report;                 // what check() says about the stage in hand
+    std::vector<StageFigures> figures;  // one entry a stage with a route, for the table
 };

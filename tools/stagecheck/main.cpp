@@ -1,10 +1,12 @@
 // stagecheck: checks stage files for the game and finds the fastest way through them.
 //
-//   stagecheck [--all-coins] [--strict] [--steps] [--min-spare PERCENT] STAGE_FILE...
+//   stagecheck [--all-coins] [--strict] [--steps] [--min-spare PERCENT] [--table]
+//              [--routes DIR] [--save-routes DIR] [--maps DIR] STAGE_FILE...
 //
 // For each file: format problems with line and token, suspicious geometry, and the fastest
 // route (keys, frames, seconds, time to spare, coins taken), found by playing the stage
-// with the game's own ball code at 60 frames a second. Exit status 0 only when every
+// with the game's own ball code at 60 frames a second, with the route's difficulty
+// figures. A route stored for the stage in --routes is played instead of searching. Exit status 0 only when every
 // stage loads cleanly and can be finished within its time limit (with --strict, also
 // without warnings, and with --min-spare, leaving that share of the limit unused); 1 when
 // one cannot; 2 for a bad command line.
@@ -22,11 +24,16 @@ namespace {
 void usage()
 {
     std::fprintf(stderr,
-                 "usage: stagecheck [--all-coins] [--strict] [--steps] [--min-spare PERCENT] STAGE_FILE...\n"
+                 "usage: stagecheck [--all-coins] [--strict] [--steps] [--min-spare PERCENT] [--table]\n"
+                 "                  [--routes DIR] [--save-routes DIR] [--maps DIR] STAGE_FILE...\n"
                  "  --all-coins          also find the fastest route that takes every coin\n"
                  "  --strict             fail a stage on warnings too\n"
                  "  --steps              list every action of a route with the frame it starts in\n"
-                 "  --min-spare PERCENT  fail a stage whose fastest route leaves less of its time limit\n");
+                 "  --min-spare PERCENT  fail a stage whose fastest route leaves less of its time limit\n"
+                 "  --table              print one row of difficulty figures a stage (a Markdown table)\n"
+                 "  --routes DIR         play the route stored in DIR/<stage>.route instead of searching\n"
+                 "  --save-routes DIR    store every route found as DIR/<stage>.route\n"
+                 "  --maps DIR           draw a map of each stage with its route as DIR/<stage>.png\n");
 }
 
 } // namespace
@@ -51,6 +58,18 @@ int main(int argc, char** argv)
             }
             options.minimumSpare = static_cast<float>(percent);
             ++i;
+        } else if (std::strcmp(argv[i], "--table") == 0) {
+            options.table = true;
+        } else if (std::strcmp(argv[i], "--routes") == 0 || std::strcmp(argv[i], "--save-routes") == 0 ||
+                   std::strcmp(argv[i], "--maps") == 0) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                std::fprintf(stderr, "stagecheck: %s needs a folder\n", argv[i]);
+                return 2;
+            }
+            std::string& dir = argv[i][2] == 'r' ? options.routesDir
+                               : argv[i][2] == 's' ? options.saveRoutesDir
+                                                   : options.mapsDir;
+            dir = argv[++i];
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             usage();
             return 0;
@@ -74,7 +93,9 @@ int main(int argc, char** argv)
             ++failed;
         }
     }
-    if (files.size() > 1) {
+    if (options.table) {
+        std::fputs(checker.table().c_str(), stdout);
+    } else if (files.size() > 1) {
         std::printf("%zu of %zu stages pass\n", files.size() - failed, files.size());
     }
     return failed == 0 ? 0 : 1;
