@@ -28,6 +28,10 @@ install(PROGRAMS ${CMAKE_BINARY_DIR}/packaging/tumbrix-velquor DESTINATION ${TUM
 if(TARGET stagecheck)
     install(PROGRAMS $<TARGET_FILE:stagecheck> DESTINATION ${TUMBRIX_INSTALL_GAMESDIR}
         RENAME tumbrix-velquor-stagecheck)
+    # Installed under another name than it is built with, so --strip has to be asked for.
+    install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+        execute_process(COMMAND \"${CMAKE_STRIP}\" \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${TUMBRIX_INSTALL_GAMESDIR}/tumbrix-velquor-stagecheck\")
+    endif()")
 endif()
 
 # Whatever data/ holds when the install runs, except the files a game played from the
@@ -70,10 +74,11 @@ set(CPACK_PACKAGE_VENDOR "The Tumbrix Velquor team")
 set(CPACK_PACKAGE_CONTACT "The Tumbrix Velquor team <team@tumbrixvelquor.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "roll a ball over floating cubes as gravity turns")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Steer a textured ball over stages of cubes floating in space. Step over an edge or\n"
-    "into a wall and the ball rolls onto the next face, its gravity turning with it, so\n"
-    "stages are travelled on their sides and underneath. Collect every die to make the\n"
-    "finish appear, take coins for points, beat the clock and enter the highscore table.")
+    "Steer a textured ball over stages of cubes floating in space. Step over\n"
+    "an edge or into a wall and the ball rolls onto the next face, its gravity\n"
+    "turning with it, so stages are travelled on their sides and underneath.\n"
+    "Collect every die to make the finish appear, take coins for points, beat\n"
+    "the clock and enter the highscore table.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
