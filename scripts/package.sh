@@ -7,8 +7,9 @@
 #   3. its Depends: the libraries the game links, found by dpkg-shlibdeps;
 #   4. lintian: any error fails the script;
 #   5. with --install (as root): `apt-get install ./<package>.deb`, the installed launcher
-#      started from the PATH under Xvfb with a scratch home, a screenshot of the menu
-#      (build-package/installed-menu.png), Escape and its exit status, the player's folder,
+#      started from the PATH under Xvfb with a scratch home, screenshots of the menu and of
+#      the first stage (build-package/installed-*.png), Escape and its exit status, the
+#      player's folder,
 #      then `apt-get remove`.
 set -eu
 cd "$(dirname "$0")/.."
@@ -85,7 +86,11 @@ DISPLAY=:93 xdotool search --sync --name "Tumbrix Velquor" >/dev/null
 sleep "${WAIT:-6}"
 DISPLAY=:93 xwd -root -silent -out "$scratch/shot.xwd"
 /usr/bin/python3 tools/screens/xwd2png.py "$scratch/shot.xwd" "$BUILD/installed-menu.png"
-echo "package: screenshot of the installed game in $BUILD/installed-menu.png"
+DISPLAY=:93 xdotool search --name "Tumbrix Velquor" windowfocus --sync key Return
+sleep 4
+DISPLAY=:93 xwd -root -silent -out "$scratch/shot.xwd"
+/usr/bin/python3 tools/screens/xwd2png.py "$scratch/shot.xwd" "$BUILD/installed-play.png"
+echo "package: screenshots of the installed game in $BUILD/installed-menu.png and installed-play.png"
 DISPLAY=:93 xdotool search --name "Tumbrix Velquor" windowfocus --sync key Escape
 status=0
 wait "$game_pid" || status=$?
