@@ -9,8 +9,7 @@
 #   5. with --install (as root): `apt-get install ./<package>.deb`, the installed launcher
 #      started from the PATH under Xvfb with a scratch home, screenshots of the menu and of
 #      the first stage (build-package/installed-*.png), Escape and its exit status, the
-#      player's folder,
-#      then `apt-get remove`.
+#      player's folder, then `apt-get remove`.
 set -eu
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
