@@ -5,11 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
-#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace {
 
