@@ -39,7 +39,7 @@ desktop-file-utils appstream
 FUZZ="$PLAY clang libclang-rt-14-dev xvfb"
 BENCH="$PLAY libbenchmark-dev lib3ds-dev assimp-utils xvfb x11-apps linux-perf"
 VALGRIND="$TEST valgrind"
-PACKAGE="$PLAY dpkg-dev file lintian desktop-file-utils appstream xvfb xdotool x11-apps python3"
+PACKAGE="$PLAY dpkg-dev file lintian desktop-file-utils appstream xvfb xdotool x11-apps python3 python3-pil"
 
 [ $# -gt 0 ] || set -- play data test fuzz bench valgrind package
 PACKAGES=""
