@@ -5,7 +5,7 @@
 # made with assimp.
 set -eu
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+./scripts/install-deps.sh bench
 
 BUILD=${BUILD_DIR:-build-bench}
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTUMBRIX_BENCH=ON -DTUMBRIX_TESTS=OFF

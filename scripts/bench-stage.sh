@@ -3,7 +3,7 @@
 # Extra arguments go to the benchmark, e.g. --benchmark_repetitions=10.
 set -eu
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+./scripts/install-deps.sh bench
 
 BUILD=${BUILD_DIR:-build-bench}
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTUMBRIX_BENCH=ON -DTUMBRIX_TESTS=OFF

@@ -16,7 +16,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
-./scripts/install-deps.sh
+./scripts/install-deps.sh bench
 
 BUILD=${BUILD_DIR:-build-bench}
 STARTUP_RUNS=${STARTUP_RUNS:-15}

@@ -21,7 +21,7 @@ if [ ! -f "fuzz/$target.cpp" ]; then
     exit 2
 fi
 
-./scripts/install-deps.sh
+./scripts/install-deps.sh fuzz
 BUILD=fuzz-build
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUMBRIX_FUZZ=ON \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang >/dev/null

@@ -1,36 +1,71 @@
 #!/bin/sh
-# Installs every Debian package the game, its tools and its tests need.
-# Idempotent: only packages that are missing are handed to apt-get.
+# Installs the Debian packages of the named lists:  scripts/install-deps.sh [list...]
+#   play     building and running the game (scripts/play.sh)
+#   test     the test command on top of that (scripts/test.sh, robustness.sh, killtest.sh)
+#   fuzz     the libFuzzer builds (scripts/fuzz.sh)
+#   bench    the benchmarks (scripts/bench*.sh)
+#   valgrind the valgrind session
+#   data     regenerating data/ (scripts/generate-data.sh)
+#   package  building and checking the .deb (scripts/package.sh)
+# Without a list, every list. Idempotent: only packages that are missing go to apt-get.
 set -eu
 
-PACKAGES="
+# The game's libraries, the toolchain that builds it, and the sound server client libraries
+# that OpenAL Soft opens at run time (it only recommends them, and recommends are not installed
+# here), so the game plays through PulseAudio, PipeWire or ALSA rather than silently.
+PLAY="
 build-essential cmake ninja-build pkg-config
 libgl-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev libxrandr-dev libegl-dev libegl-mesa0
 freeglut3-dev
 libfreeimage-dev
 libfreetype-dev
 libpoco-dev
-libopenal-dev libopenal1
+libopenal-dev libopenal1 libpulse0 libasound2
 libsndfile1-dev
+"
+DATA="python3 python3-numpy python3-pil fonts-comic-neue"
+# The tests: GoogleTest, virtual X servers and their tools, a second 3DS reader and writer,
+# the fonts and generators the data tests compare against, a private sound server with its
+# recorder, and the validators of the desktop entry and the AppStream metadata.
+TEST="
+$PLAY $DATA
 libgtest-dev googletest
 xvfb xdotool x11-apps x11-utils
-libbenchmark-dev lib3ds-dev
-clang libclang-rt-14-dev
-fonts-comic-neue fonts-dejavu-core
-assimp-utils
-python3 python3-numpy python3-pil
-valgrind linux-perf
+lib3ds-dev assimp-utils
+fonts-dejavu-core
+pulseaudio pulseaudio-utils
+desktop-file-utils appstream
 "
+FUZZ="$PLAY clang libclang-rt-14-dev xvfb"
+BENCH="$PLAY libbenchmark-dev lib3ds-dev assimp-utils xvfb x11-apps linux-perf"
+VALGRIND="$TEST valgrind"
+PACKAGE="$PLAY dpkg-dev file lintian desktop-file-utils appstream xvfb xdotool x11-apps python3 python3-pil"
+
+[ $# -gt 0 ] || set -- play data test fuzz bench valgrind package
+PACKAGES=""
+for list in "$@"; do
+    case $list in
+        play) PACKAGES="$PACKAGES $PLAY" ;;
+        data) PACKAGES="$PACKAGES $DATA" ;;
+        test) PACKAGES="$PACKAGES $TEST" ;;
+        fuzz) PACKAGES="$PACKAGES $FUZZ" ;;
+        bench) PACKAGES="$PACKAGES $BENCH" ;;
+        valgrind) PACKAGES="$PACKAGES $VALGRIND" ;;
+        package) PACKAGES="$PACKAGES $PACKAGE" ;;
+        *) echo "install-deps: no package list named '$list'" >&2; exit 2 ;;
+    esac
+done
 
 missing=""
 for p in $PACKAGES; do
+    case " $missing " in *" $p "*) continue ;; esac
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
         missing="$missing $p"
     fi
 done
 
 if [ -z "$missing" ]; then
-    echo "install-deps: all packages present"
+    echo "install-deps: all packages present ($*)"
     exit 0
 fi
 

@@ -4,7 +4,7 @@
 # Extra arguments go to the test program (for example --gtest_filter='*soccer*').
 set -eu
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+./scripts/install-deps.sh test
 BUILD=${BUILD_DIR:-build-test}
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUMBRIX_SANITIZE=ON >/dev/null
 cmake --build "$BUILD" --target test_reliability tumbrix

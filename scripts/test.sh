@@ -3,7 +3,7 @@
 # every test under its own virtual X server with Mesa's software renderer.
 set -eu
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+./scripts/install-deps.sh test
 
 BUILD=${BUILD_DIR:-build-test}
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUMBRIX_SANITIZE=ON

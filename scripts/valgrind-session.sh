@@ -6,7 +6,7 @@
 # tests/reliability/valgrind.supp; any other report fails the run (status 99 from valgrind).
 set -eu
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+./scripts/install-deps.sh valgrind
 cmake -S . -B build-valgrind -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUMBRIX_TESTS=OFF >/dev/null
 cmake --build build-valgrind --target tumbrix -j2
 BUILD=${BUILD_DIR:-build-test}
