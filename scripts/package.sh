@@ -53,7 +53,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "package: Depends: $depends"
 echo "package: Recommends: $(dpkg-deb -f "$deb" Recommends)"
 for lib in libc6 libstdc++6 libgl1 libglu1-mesa libglut3.12 libfreeimage3 libfreetype6 libpocofoundation \
-    libopenal1 libsndfile1 libegl1 libgl1-mesa-dri; do
+    libopenal1 libsndfile1 libegl1 libgl1-mesa-dri libxrandr2; do
     echo "$depends" | grep -q "$lib" || fail "Depends does not name $lib"
 done
 
