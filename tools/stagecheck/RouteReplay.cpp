@@ -6,11 +6,12 @@
 
 namespace {
 
-constexpr int MAX_ACTION_FRAMES = 3000;
+constexpr int MAX_ACTION_FRAMES = 3000;   // 50 s: an action that has not ended by then never will
 
 } // namespace
 
-Replay replayRoute(Player& player, Level& level, GameSounds& sounds, const std::vector<BallAction>& actions)
+Replay replayRoute(Player& player, Level& level, GameSounds& sounds, const std::vector<BallAction>& actions,
+                   const FrameWatch& watch)
 {
     Replay replay;
     const std::list<Vec3> dice = level.dice;
@@ -19,6 +20,9 @@ Replay replayRoute(Player& player, Level& level, GameSounds& sounds, const std::
     player.stageRunning = true;
     const std::size_t diceAtStart = level.dice.size();
     const std::size_t coinsAtStart = level.coins.size();
+    if (watch) {
+        watch(player);
+    }
 
     for (BallAction action : actions) {
         if (!player.enableMovement) {
@@ -35,6 +39,9 @@ Replay replayRoute(Player& player, Level& level, GameSounds& sounds, const std::
         for (int frame = 0; frame < MAX_ACTION_FRAMES; ++frame) {
             player.update(level, sounds);
             ++replay.frames;
+            if (watch) {
+                watch(player);
+            }
             if (player.stageWon) {
                 replay.won = true;
                 break;
@@ -50,6 +57,7 @@ Replay replayRoute(Player& player, Level& level, GameSounds& sounds, const std::
         step.frames = replay.frames - step.startFrame;
         step.diceTaken = static_cast<int>(dice - level.dice.size());
         step.coinsTaken = static_cast<int>(coins - level.coins.size());
+        step.positionAfter = player.Position;
         step.gravityAfter = player.Gravity;
         step.gravityTurned = !replay.won && gravityBefore != player.Gravity;
         replay.steps.push_back(step);

@@ -5,6 +5,7 @@
 
 #include "RouteSearch.h"
 
+#include <functional>
 #include <vector>
 
 struct ReplayedStep {
@@ -14,6 +15,7 @@ struct ReplayedStep {
     int diceTaken = 0;
     int coinsTaken = 0;
     bool gravityTurned = false;
+    Vec3 positionAfter;
     Vec3 gravityAfter;
 };
 
@@ -27,6 +29,10 @@ struct Replay {
     std::vector<ReplayedStep> steps;
 };
 
+// Called with the ball once at the start and after every frame's update.
+using FrameWatch = std::function<void(const Player&)>;
+
 // `level` holds the loaded stage with all its dice and coins; they are taken from it as
 // the ball collects them and put back at the end.
-Replay replayRoute(Player& player, Level& level, GameSounds& sounds, const std::vector<BallAction>& actions);
+Replay replayRoute(Player& player, Level& level, GameSounds& sounds, const std::vector<BallAction>& actions,
+                   const FrameWatch& watch = {});

@@ -1,5 +1,7 @@
 #include "RouteTrace.h"
 
+#include "RouteReplay.h"
+
 #include "level/Level.h"
 #include "player/GameSounds.h"
 #include "player/Player.h"
@@ -11,7 +13,6 @@
 
 namespace {
 
-constexpr int MAX_ACTION_FRAMES = 3000;   // 50 s: an action that has not ended by then never will
 constexpr float REST = 1.35f;             // cube centre to the centre of a ball resting on it
 constexpr float SETTLED = 0.05f;          // world units a resting ball may lie off its height over a face
 constexpr float HALF_EDGE = 1.0f;
@@ -45,65 +46,51 @@ int cubeUnder(const Level& level, const Vec3& at, const Vec3& gravity)
 RouteTrace traceRoute(Player& player, Level& level, GameSounds& sounds, const std::vector<BallAction>& actions)
 {
     RouteTrace trace;
-    const std::list<Vec3> dice = level.dice;
-    const std::list<Vec3> coins = level.coins;
-    player.reset(level.startPosition);
-    player.stageRunning = true;
-
     std::set<Key> gravities;
     std::set<std::pair<int, Key>> faces;
-    auto rest = [&]() {
-        RestingPlace place{player.Position, player.Gravity, false};
-        const int cube = cubeUnder(level, player.Position, player.Gravity);
+    auto rest = [&](const Vec3& at, const Vec3& gravity) {
+        RestingPlace place{at, gravity, false};
+        const int cube = cubeUnder(level, at, gravity);
         place.onFace = cube >= 0;
         if (place.onFace) {
-            faces.insert({cube, rounded(player.Gravity, 1.0f)});
+            faces.insert({cube, rounded(gravity, 1.0f)});
         }
-        gravities.insert(rounded(player.Gravity, 1.0f));
+        gravities.insert(rounded(gravity, 1.0f));
         trace.rests.push_back(place);
     };
-    trace.path.push_back(player.Position);
-    rest();
 
-    for (BallAction action : actions) {
-        if (!player.enableMovement) {
-            break;
+    // A roll counts once, however many frames of an action it animates.
+    bool edge = false;
+    bool wall = false;
+    const Replay replay = replayRoute(player, level, sounds, actions, [&](const Player& ball) {
+        if (trace.path.empty()) {
+            rest(ball.Position, ball.Gravity);
         }
+        trace.path.push_back(ball.Position);
+        trace.edgeRolls += ball.rollAroundEdge && !edge ? 1 : 0;
+        trace.wallClimbs += ball.rollAroundWall && !wall ? 1 : 0;
+        // A ready ball ends the action; the next one starts counting afresh.
+        edge = ball.rollAroundEdge && !ball.enableMovement;
+        wall = ball.rollAroundWall && !ball.enableMovement;
+    });
+
+    for (const ReplayedStep& step : replay.steps) {
         ++trace.actions;
-        trace.jumps += action == BallAction::Jump ? 1 : 0;
-        pressKey(player, action);
-        bool edge = false;
-        bool wall = false;
-        bool ended = false;
-        for (int frame = 0; frame < MAX_ACTION_FRAMES && !ended; ++frame) {
-            player.update(level, sounds);
-            ++trace.frames;
-            trace.path.push_back(player.Position);
-            // A roll counts once, however many frames it animates.
-            if (player.rollAroundEdge && !edge) {
-                ++trace.edgeRolls;
-            }
-            if (player.rollAroundWall && !wall) {
-                ++trace.wallClimbs;
-            }
-            edge = player.rollAroundEdge;
-            wall = player.rollAroundWall;
-            trace.won = player.stageWon;
-            ended = player.stageWon || !player.stageRunning || player.enableMovement;
-        }
-        if (trace.won || !player.stageRunning) {
-            break;
-        }
-        rest();
+        trace.jumps += step.action == BallAction::Jump ? 1 : 0;
+    }
+    // After every action but one that won or lost the stage, the ball is at rest.
+    const std::size_t rested = replay.won || replay.fell ? replay.steps.size() - 1 : replay.steps.size();
+    for (std::size_t i = 0; i < rested; ++i) {
+        rest(replay.steps[i].positionAfter, replay.steps[i].gravityAfter);
         if (!trace.rests.back().onFace) {
-            trace.midAirSteps.push_back(trace.actions - 1);
+            trace.midAirSteps.push_back(static_cast<int>(i));
         }
     }
+    trace.won = replay.won;
+    trace.frames = replay.frames;
     trace.gravityDirections = static_cast<int>(gravities.size());
     trace.facesVisited = static_cast<int>(faces.size());
-    trace.coinsTaken = static_cast<int>(coins.size() - level.coins.size());
-    level.dice = dice;
-    level.coins = coins;
+    trace.coinsTaken = replay.coinsTaken;
     return trace;
 }
 
