@@ -38,6 +38,7 @@ void Application::setup()
 
 void Application::update()
 {
+    watchRetrace();
     now = ofGetElapsedTimef();
     timeLeft = endTime - now;
     level.update();
@@ -224,7 +225,8 @@ void Application::initGl()
     // else (75 or 144 Hz, a display that does not say, a driver without swap control) the
     // window paces them itself, with the retrace wait off so the two do not fight.
     const int interval = ofSwapIntervalFor(ofGetScreenRefreshRate(), GAME_FRAME_RATE);
-    if (interval == 0 || !ofSetSwapInterval(interval)) {
+    retracePaced = interval != 0 && ofSetSwapInterval(interval);
+    if (!retracePaced) {
         ofSetSwapInterval(0);
         ofSetFrameRate(GAME_FRAME_RATE);
     }
@@ -232,6 +234,20 @@ void Application::initGl()
     glEnable(GL_CULL_FACE);
     glEnable(GL_LIGHTING);
     glEnable(GL_DEPTH_TEST);
+}
+
+// A driver may accept the swap interval and still not wait for the retrace: the window then
+// takes over the pacing, for the rest of the run.
+void Application::watchRetrace()
+{
+    if (!retracePaced || !retraceWatch.tooFast(ofGetElapsedTimeMillis() / 1000.0)) {
+        return;
+    }
+    retracePaced = false;
+    ofSetSwapInterval(0);
+    ofSetFrameRate(GAME_FRAME_RATE);
+    ofLog(OF_LOG_WARNING, "the display does not wait for its retrace: the game paces itself to %d frames a second",
+          GAME_FRAME_RATE);
 }
 
 void Application::begin2d(int w, int h)

@@ -10,6 +10,7 @@
 #include "gui/Gui.h"
 #include "level/Level.h"
 #include "media/ofBaseApp.h"
+#include "media/ofSwapControl.h"
 #include "player/Camera.h"
 #include "player/GameSounds.h"
 #include "player/Player.h"
@@ -58,6 +59,7 @@ public:
     bool upHeld = false;        // auto-forward: up was accepted and no key released since
     bool showInfo = false;
     bool showHighscores = false;
+    bool retracePaced = false;  // the display's retrace paces the frames, not the window
 
 private:
     void control(int key);
@@ -66,7 +68,10 @@ private:
     void startStage();
     void nextStage();
     void initGl();
+    void watchRetrace();
     void begin2d(int w, int h);
     void end2d();
     void drawLight(int index, float r, float g, float b);
+
+    ofRetraceWatch retraceWatch{GAME_FRAME_RATE};
 };

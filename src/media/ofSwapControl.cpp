@@ -11,6 +11,9 @@ namespace {
 
 // A frame rate within this share of the wanted one passes (59.94 Hz NTSC-style modes).
 constexpr double RATE_TOLERANCE = 0.01;
+// Frames paced by the retrace that come this share faster than wanted are not paced by it.
+// Wide enough for a 59.94 Hz mode, a 61 Hz one and a clock read late within a frame.
+constexpr double RETRACE_SLACK = 0.1;
 
 bool hasExtension(const char* list, const char* name)
 {
@@ -144,4 +147,29 @@ int ofSwapIntervalFor(float refreshRate, int frameRate)
         return 0;
     }
     return static_cast<int>(interval);
+}
+
+ofRetraceWatch::ofRetraceWatch(int frameRate, int windowFrames)
+    : maxRate(frameRate * (1.0 + RETRACE_SLACK)), windowFrames(windowFrames > 0 ? windowFrames : 1)
+{
+}
+
+bool ofRetraceWatch::tooFast(double seconds)
+{
+    if (fast) {
+        return true;
+    }
+    if (frames < 0) {
+        frames = 0;
+        runStart = seconds;
+        return false;
+    }
+    if (++frames < windowFrames) {
+        return false;
+    }
+    const double took = seconds - runStart;
+    fast = took < windowFrames / maxRate;
+    frames = 0;
+    runStart = seconds;
+    return fast;
 }

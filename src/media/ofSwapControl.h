@@ -15,3 +15,24 @@ float ofGetScreenRefreshRate();
 // `frameRate` frames a second, within 1 %; 0 when no whole interval does (75 or 144 Hz for
 // 60 frames, or an unknown rate).
 int ofSwapIntervalFor(float refreshRate, int frameRate);
+
+// Watches frames that the retrace is meant to pace. Some drivers take the swap interval and
+// then do not wait (Mesa with vblank_mode=0, a compositor that ignores it), and a display
+// may report a refresh rate it does not run at; the frames then come as fast as the machine
+// draws them, and a game whose motion is fixed per frame runs too fast. Fed the clock once a
+// frame, the watch says so after the first run of `windowFrames` frames that came more than
+// 10 % faster than `frameRate` (a frame that stalls only slows its run down).
+class ofRetraceWatch {
+public:
+    explicit ofRetraceWatch(int frameRate, int windowFrames = 60);
+    // `seconds` is a steady clock read once a frame; true from the end of the first run that
+    // was too fast.
+    bool tooFast(double seconds);
+
+private:
+    double maxRate;
+    int windowFrames;
+    int frames = -1;          // frames since the run's first, -1 before any
+    double runStart = 0.0;
+    bool fast = false;
+};

@@ -2,6 +2,7 @@
 // the save file, the last stage with the highscore entry, and the text screens.
 #include "AppWorld.h"
 
+#include "media/ofAppRunner.h"
 #include "media/ofUtils.h"
 
 #include <gtest/gtest.h>
@@ -350,4 +351,26 @@ TEST(ApplicationFlow, MusicItemTogglesTheMusic)
     world.tap(ENTER);
     world.frame();
     EXPECT_TRUE(app.sounds.music.getIsPlaying());
+}
+
+TEST(ApplicationFlow, ARetraceThatDoesNotWaitHandsThePacingToTheWindow)
+{
+    // A driver that took the swap interval but does not wait: frames come as fast as they are
+    // drawn (here, updates back to back), and the window must pace them for the rest of the run.
+    AppWorld world;
+    world.writeStage(1, rowStage());
+    Application& app = world.start();
+    ofSetFrameRate(25);   // a rate the game never asks for, then pacing off: as the retrace path leaves it
+    ofSetFrameRate(0);
+    app.retracePaced = true;
+    testsupport::StdoutCapture capture;
+    for (int i = 0; i < 200; ++i) {
+        app.update();
+    }
+    EXPECT_EQ(capture.finish(),
+              "OF_WARNING: the display does not wait for its retrace: the game paces itself to 60 frames a second\n");
+    EXPECT_FALSE(app.retracePaced);
+    EXPECT_EQ(ofGetFrameRate(), 60.0f);
+    world.frames(3);
+    EXPECT_TRUE(!app.playing && !app.player.stageWon);
 }

@@ -345,3 +345,35 @@ TEST(SwapControl, RetracePacesSixtyFramesOnlyOnWholeMultiplesOfSixty)
     EXPECT_EQ(ofSwapIntervalFor(std::nanf(""), 60), 0);
     EXPECT_EQ(ofSwapIntervalFor(INFINITY, 60), 0);
 }
+
+TEST(SwapControl, RetraceWatchTellsFramesThatTheRetraceDidNotPace)
+{
+    // Clocks as a driver gives them, one reading a frame.
+    auto firstTooFast = [](double frameSeconds, int frames, int stallAt = -1, double stall = 0.0) {
+        ofRetraceWatch watch(60);
+        double t = 1000.0;
+        for (int i = 0; i < frames; ++i) {
+            if (watch.tooFast(t)) {
+                return i;
+            }
+            t += frameSeconds + (i == stallAt ? stall : 0.0);
+        }
+        return -1;
+    };
+    // Paced: 60 Hz, a 59.94 Hz mode, 61 Hz, a machine that cannot keep up; never.
+    EXPECT_EQ(firstTooFast(1.0 / 60, 6000), -1);
+    EXPECT_EQ(firstTooFast(1.0 / 59.94, 6000), -1);
+    EXPECT_EQ(firstTooFast(1.0 / 61, 6000), -1);
+    EXPECT_EQ(firstTooFast(1.0 / 40, 6000), -1);
+    // Not paced: a 120 Hz display shown every retrace, or no wait at all; told at the end
+    // of the first run of 60 frames, and from then on.
+    EXPECT_EQ(firstTooFast(1.0 / 120, 6000), 60);
+    EXPECT_EQ(firstTooFast(0.0005, 6000), 60);
+    // A stage load stalls the first run; the next run tells.
+    EXPECT_EQ(firstTooFast(1.0 / 120, 6000, 10, 0.5), 120);
+    ofRetraceWatch watch(60);
+    for (int i = 0; i <= 60; ++i) {
+        watch.tooFast(i * 0.001);
+    }
+    EXPECT_TRUE(watch.tooFast(100.0));
+}
