@@ -18,7 +18,11 @@ constexpr int START_TIMEOUT_MS = 30000;   // a sanitised build on a busy machine
 constexpr int EXIT_TIMEOUT_MS = 15000;
 
 struct Run {
-    testsupport::VirtualDisplay display{SCREEN_W, SCREEN_H};
+    explicit Run(int width = SCREEN_W, int height = SCREEN_H) : width(width), height(height), display(width, height) {}
+
+    int width;
+    int height;
+    testsupport::VirtualDisplay display;
     testsupport::ScratchDir workDir;
     std::unique_ptr<testsupport::ChildProcess> program;
     unsigned long window = 0;
@@ -49,7 +53,7 @@ struct Run {
         return window != 0;
     }
 
-    bool fullScreen() { return display.waitForSize(window, SCREEN_W, SCREEN_H, START_TIMEOUT_MS); }
+    bool fullScreen() { return display.waitForSize(window, width, height, START_TIMEOUT_MS); }
 
     bool key(const std::string& keys)
     {
