@@ -12,12 +12,16 @@ using SetAlsaErrorHandler = int (*)(AlsaErrorHandler handler);
 
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
+// OpenAL Soft reads its log level at its first call; a level the user chose stands. Set
+// before main, while the program has one thread: by the time the device opens, the GL
+// driver's threads run, and changing the environment under them is not safe.
+const bool quietOpenAlLog = setenv("ALSOFT_LOGLEVEL", "0", 0) == 0;
+
 } // namespace
 
 ALCdevice* openDefaultOutputDevice()
 {
-    // OpenAL Soft reads its log level at its first call; a level the user chose stands.
-    setenv("ALSOFT_LOGLEVEL", "0", 0);
+    (void)quietOpenAlLog;
     auto setHandler = reinterpret_cast<SetAlsaErrorHandler>(dlsym(RTLD_DEFAULT, "snd_lib_error_set_handler"));
     if (setHandler != nullptr) {
         setHandler(ignoreAlsaError);
