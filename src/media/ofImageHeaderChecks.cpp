@@ -137,6 +137,13 @@ const char* tgaProblem(const std::string& path)
     unsigned char head[18];
     size_t got = std::fread(head, 1, sizeof head, file);
     long size = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
+    // A TGA 2.0 file ends in a 26-byte footer whose last 18 bytes are its signature; the
+    // reader takes the pixels to end where the footer begins.
+    static const char signature[] = "TRUEVISION-XFILE.";   // with its terminating zero: 18 bytes
+    char tail[sizeof signature] = {};
+    const bool hasFooter = size >= static_cast<long>(sizeof tail)
+        && std::fseek(file, -static_cast<long>(sizeof tail), SEEK_END) == 0
+        && std::fread(tail, 1, sizeof tail, file) == sizeof tail && std::memcmp(tail, signature, sizeof tail) == 0;
     std::fclose(file);
     if (got < sizeof head || size < 0) {
         return "cut short before its pixels";
@@ -154,7 +161,10 @@ const char* tgaProblem(const std::string& path)
         long entries = head[5] | head[6] << 8;
         pixelsAt += entries * ((entryBits + 7) / 8);
     }
-    if (size <= pixelsAt) {
+    // With a footer, a file too short to hold it as well as the header makes the reader take
+    // a negative length for the pixels and ask for a buffer of that size.
+    const long pixelsEnd = hasFooter ? size - 26 : size;
+    if (pixelsEnd <= pixelsAt) {
         return "cut short before its pixels";
     }
     // Run-length coded pixels (types 9 to 11): FreeImage's decoder reads past its buffer when
@@ -164,6 +174,7 @@ const char* tgaProblem(const std::string& path)
         const long pixelBytes = (head[16] + 7) / 8;
         std::ifstream in(path, std::ios::binary);
         std::vector<unsigned char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        data.resize(std::min(data.size(), static_cast<size_t>(pixelsEnd)));
         size_t at = static_cast<size_t>(pixelsAt);
         long long count = 0;
         while (count < pixels) {
