@@ -19,7 +19,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 log="$BUILD/ball-games.log"
 start=$(date +%s)
 status=0
-TUMBRIX_GAMES_PER_STAGE=${1:-1000} xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
+TUMBRIX_GAMES_PER_STAGE=${1:-1000} xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" \
     "$BUILD/test_player" --gtest_filter='BallInPlay.RandomGames*' >"$log" 2>&1 || status=$?
 grep -v '^OF_\|^\[3DS\]\|^AL lib' "$log" || true
 echo "ball-games: $(( $(date +%s) - start )) s, full output in $log"

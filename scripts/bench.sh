@@ -56,7 +56,7 @@ if [ "$PROFILE" = 1 ] && command -v perf >/dev/null 2>&1; then
 fi
 EOF
 chmod +x "$WORK/run.sh"
-xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$WORK/run.sh"
+xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$WORK/run.sh"
 LOAD_AFTER=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # perf's trailing columns carry nothing here.

@@ -28,16 +28,11 @@ cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUMBRIX_FUZZ
 cmake --build "$BUILD" --target "$target" -j2
 
 mkdir -p "$BUILD/corpus/$target" "$BUILD/crashes/$target" "fuzz/corpus/$target"
-export LIBGL_ALWAYS_SOFTWARE=1
-# intercept_tls_get_addr=0: as in scripts/test.sh, whose comment says why.
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=0:intercept_tls_get_addr=0"
-export LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp:print_suppressions=0"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-export ALSOFT_DRIVERS=none
+. ./scripts/sanitized-env.sh
 
 set -- "$BUILD/$target" -max_total_time="$seconds" -print_final_stats=1 \
     -artifact_prefix="$BUILD/crashes/$target/" "$@" "$BUILD/corpus/$target" "fuzz/corpus/$target"
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$@"
+    exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$@"
 fi
 exec "$@"

@@ -73,7 +73,7 @@ cleanup() {
     rm -rf "$scratch"
 }
 trap cleanup EXIT INT TERM
-Xvfb :93 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb :93 -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
 sleep 2
 exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/$id.desktop)

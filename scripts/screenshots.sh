@@ -9,7 +9,7 @@ mkdir -p "$out"
 scratch=$(mktemp -d)
 trap 'kill $game_pid 2>/dev/null || true; kill $xvfb_pid 2>/dev/null || true; rm -rf "$scratch"' EXIT
 
-Xvfb :77 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb :77 -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
 sleep 1
 export DISPLAY=:77 LIBGL_ALWAYS_SOFTWARE=1 ALSOFT_DRIVERS=none
