@@ -7,12 +7,17 @@
 #      one more start of the game up to its first frame;
 #   2. frame times of the real game on every shipped stage and on generated stages of 500 to
 #      5,000 cubes, next to a clear-and-swap frame, and stage loading against size (bench_frame);
-#   3. a profile (perf) of the case with the highest 99th-percentile frame.
+#   3. the same frames drawn as the first version drew them (every face of every cube, the
+#      sky and the ball tessellated every frame: --face-by-face), for before-and-after figures;
+#   4. the game and a peer (Neverball) timed alike by Mesa's frame-time HUD (bench-peer.sh);
+#   5. a profile (perf) of the case with the highest 99th-percentile frame;
+# then, on a second virtual X server at 1920x1080, the shipped stages both ways and the peer.
 # The figures replace the part of docs/performance.md between the two "figures" markers;
 # the rest of the file (the analysis) is kept. Nothing here fails on a slow result.
 #
-# Environment: STARTUP_RUNS (default 15), PLAY_FRAMES (600), MENU_FRAMES (120),
-# PROFILE=0 to skip the profile, BUILD_DIR (build-bench).
+# Environment: STARTUP_RUNS (default 15), PLAY_FRAMES (300), MENU_FRAMES (60), PEER_STAGE (the
+# stage the game plays beside the peer, 49), PEER_SECONDS (20), PROFILE=0 to skip the
+# profile, LARGE=0 to skip the 1920x1080 server, BUILD_DIR (build-bench).
 set -eu
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
@@ -20,9 +25,12 @@ ROOT=$(pwd)
 
 BUILD=${BUILD_DIR:-build-bench}
 STARTUP_RUNS=${STARTUP_RUNS:-15}
-PLAY_FRAMES=${PLAY_FRAMES:-600}
-MENU_FRAMES=${MENU_FRAMES:-120}
+PLAY_FRAMES=${PLAY_FRAMES:-300}
+MENU_FRAMES=${MENU_FRAMES:-60}
+PEER_STAGE=${PEER_STAGE:-49}
+PEER_SECONDS=${PEER_SECONDS:-20}
 PROFILE=${PROFILE:-1}
+LARGE=${LARGE:-1}
 
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTUMBRIX_BENCH=ON -DTUMBRIX_TESTS=OFF >/dev/null
 cmake --build "$BUILD" --target tumbrix bench_startup bench_minimal_glut bench_frame -j 2
@@ -43,7 +51,13 @@ echo "bench: start-up, $STARTUP_RUNS runs of each" >&2
     --runs "$STARTUP_RUNS" --workdir "$ROOT" --out "$WORK/startup.md" \
     \$( [ "$PROFILE" = 1 ] && command -v perf >/dev/null 2>&1 && echo --profile "$WORK/startup.data" )
 echo "bench: frames" >&2
-"$BUILD/bench_frame" --frames "$PLAY_FRAMES" --menu-frames "$MENU_FRAMES" --out "$WORK/frame.md" >"$WORK/frame.log"
+"$BUILD/bench_frame" --frames "$PLAY_FRAMES" --menu-frames "$MENU_FRAMES" --out "$WORK/frame.md" \
+    --csv "$WORK/after1024.csv" >"$WORK/frame.log"
+echo "bench: frames drawn face by face" >&2
+"$BUILD/bench_frame" --face-by-face --no-load --parts none --frames "$PLAY_FRAMES" --menu-frames "$MENU_FRAMES" \
+    --out "$WORK/before1024.md" --csv "$WORK/before1024.csv" >>"$WORK/frame.log"
+echo "bench: the game and its peer through Mesa's frame-time dump" >&2
+"$ROOT/scripts/bench-peer.sh" "$BUILD/tumbrix" "$PEER_STAGE" "$PEER_SECONDS" "$WORK/peer1024.md"
 if [ "$PROFILE" = 1 ] && command -v perf >/dev/null 2>&1; then
     SLOWEST=\$(sed -n 's/^Slowest case[^\`]*\`\([^\`]*\)\`.*/\1/p' "$WORK/frame.md")
     if [ -n "\$SLOWEST" ]; then
@@ -57,6 +71,23 @@ fi
 EOF
 chmod +x "$WORK/run.sh"
 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$WORK/run.sh"
+
+# A large screen: the shipped stages both ways, and the peer.
+cat >"$WORK/large.sh" <<EOF
+#!/bin/sh
+set -eu
+cd "$ROOT"
+echo "bench: frames at 1920x1080" >&2
+"$BUILD/bench_frame" --size 1920x1080 --stages-only --frames "$PLAY_FRAMES" --menu-frames "$MENU_FRAMES" \
+    --out "$WORK/after1920.md" --csv "$WORK/after1920.csv" >"$WORK/large.log"
+"$BUILD/bench_frame" --size 1920x1080 --stages-only --face-by-face --frames "$PLAY_FRAMES" \
+    --menu-frames "$MENU_FRAMES" --out "$WORK/before1920.md" --csv "$WORK/before1920.csv" >>"$WORK/large.log"
+"$ROOT/scripts/bench-peer.sh" "$BUILD/tumbrix" "$PEER_STAGE" "$PEER_SECONDS" "$WORK/peer1920.md"
+EOF
+chmod +x "$WORK/large.sh"
+if [ "$LARGE" = 1 ]; then
+    xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp -noreset" "$WORK/large.sh"
+fi
 LOAD_AFTER=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # perf's trailing columns carry nothing here.
@@ -136,6 +167,34 @@ FIGURES="$WORK/figures.md"
     cat "$WORK/startup.md"
     startup_profile_summary
     grep -v '^renderer: ' "$WORK/frame.md"
+    echo
+    echo "### Stage by stage, before and after"
+    echo
+    echo "Before: the frames drawn as the first version drew them, every face of every cube sent"
+    echo "and the sky and the ball tessellated again every frame (\`bench_frame --face-by-face\`);"
+    echo "after: as the game draws them now. Same binary, same run; each figure the worse of the"
+    echo "menu and the play frames of its stage; the baseline is the clear-and-swap frame of the"
+    echo "1024x768 run."
+    echo
+    python3 bench/frame/stage_table.py "$WORK/before1024.csv" "$WORK/after1024.csv" \
+        "$WORK/before1920.csv" "$WORK/after1920.csv"
+    echo
+    echo "### The game beside a peer, timed alike"
+    echo
+    echo "Mesa's own frame-time HUD dump (\`GALLIUM_HUD=frametime\`, \`GALLIUM_HUD_PERIOD=0\`), which"
+    echo "times any OpenGL program the same way, from buffer swap to buffer swap, over $PEER_SECONDS s"
+    echo "of each after the first 60 frames. The game paces itself to 60 frames a second, so its"
+    echo "frames cannot be shorter than 16.7 ms; the peer runs with its own pacing off."
+    echo
+    echo "At 1024x768:"
+    echo
+    cat "$WORK/peer1024.md" 2>/dev/null || echo "(not measured)"
+    if [ -f "$WORK/peer1920.md" ]; then
+        echo
+        echo "At 1920x1080:"
+        echo
+        cat "$WORK/peer1920.md"
+    fi
     echo
     profile_summary
     echo "<!-- figures:end -->"

@@ -37,7 +37,8 @@ pulseaudio pulseaudio-utils
 desktop-file-utils appstream
 "
 FUZZ="$PLAY clang libclang-rt-14-dev xvfb"
-BENCH="$PLAY libbenchmark-dev lib3ds-dev assimp-utils xvfb x11-apps linux-perf"
+# neverball: a peer whose frames are timed beside ours, through the same Mesa frame-time dump.
+BENCH="$PLAY libbenchmark-dev lib3ds-dev assimp-utils xvfb x11-apps xdotool linux-perf python3 neverball"
 VALGRIND="$TEST valgrind"
 PACKAGE="$PLAY dpkg-dev file lintian desktop-file-utils appstream xvfb xdotool x11-apps python3 python3-pil"
 

@@ -5,11 +5,15 @@
 // stage's size. Prints the figures as Markdown for docs/performance.md.
 //
 // Usage: bench_frame [--frames N] [--menu-frames N] [--warmup N] [--only CASE] [--parts CASE]...
-//                    [--no-load] [--out FILE]
+//                    [--no-load] [--out FILE] [--csv FILE] [--size WxH] [--face-by-face] [--stages-only]
 //   CASE is a case name as printed ("stage3", "cubes2000"); --only skips everything else,
 //   which is how the profile of one case is taken. --parts takes the frame of a case apart
 //   (default: the shipped stage with the most cubes, and cubes2000). The report goes to FILE (default: standard
-//   output, where the game's log lines go too).
+//   output, where the game's log lines go too). --csv also writes one line per case: name,
+//   cubes, menu median and p99, play median and p99, baseline median (ms). --size sets the
+//   window (default 1024x768; the X screen must be as large). --face-by-face draws as the
+//   first version did: every face of every cube, the sky and the ball tessellated every
+//   frame. --stages-only leaves out the generated stages, the parts and the loading table.
 #include "BenchData.h"
 #include "FrameParts.h"
 #include "FrameStats.h"
@@ -43,8 +47,8 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-const int WIDTH = 1024;
-const int HEIGHT = 768;
+int width = 1024;    // the window, pixels
+int height = 768;
 const double FRAME_BUDGET_MS = 1000.0 / 60.0;
 const int GENERATED_SIZES[] = {500, 1000, 2000, 5000};
 const int FIRST_GENERATED_STAGE = 901;   // file numbers of the generated stages
@@ -58,8 +62,11 @@ struct Options {
     int warmup = 30;
     std::string only;
     std::string out;
+    std::string csv;
     std::vector<std::string> partsCases;   // cases whose frame is taken apart; empty: the defaults
     bool load = true;
+    bool faceByFace = false;
+    bool stagesOnly = false;
 };
 
 struct FrameTimes {
@@ -116,7 +123,7 @@ double millisSince(Clock::time_point start)
 void displayStep(GameDriver* game, FrameTimes& times, const FrameStart& frameStart, bool record)
 {
     const auto drawStart = Clock::now();
-    glViewport(0, 0, WIDTH, HEIGHT);
+    glViewport(0, 0, width, height);
     const float* bg = ofBgColorPtr();
     glClearColor(bg[0], bg[1], bg[2], bg[3]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -169,6 +176,10 @@ CaseResult runCase(const std::string& name, int stage, const BenchData& data, co
     const auto setupStart = Clock::now();
     GameDriver game;
     result.setupMillis = millisSince(setupStart);
+    if (options.faceByFace) {
+        game.application().level.compiledDrawing = false;
+        game.application().player.compiledDrawing = false;
+    }
     result.cubes = game.cubeCount();
     result.collectibles = game.collectibleCount();
 
@@ -181,25 +192,27 @@ CaseResult runCase(const std::string& name, int stage, const BenchData& data, co
         gameFrame(game, result.play, i >= options.warmup);
     }
     if (takeApart) {
-        result.parts = measureParts(game.application(), WIDTH, HEIGHT, PART_FRAMES);
+        result.parts = measureParts(game.application(), width, height, PART_FRAMES);
     }
     return result;
 }
 
-void printRow(const char* label, const std::string& name, int cubes, int collectibles, const FrameTimes& times)
+void printRow(const char* label, const std::string& name, int cubes, int collectibles, const FrameTimes& times,
+              double baselineMedian)
 {
-    report("| %s %s | %d | %d | %s | %s | %s | **%s** | %.2f | %s | %s | %s |\n", name.c_str(), label, cubes,
+    report("| %s %s | %d | %d | %s | %s | %s | **%s** | %.1f | %.2f | %s | %s | %s |\n", name.c_str(), label, cubes,
            collectibles, medianAndP99(times.update).c_str(), medianAndP99(times.draw).c_str(),
-           medianAndP99(times.swap).c_str(), medianAndP99(times.frame).c_str(), times.frame.maximum(),
+           medianAndP99(times.swap).c_str(), medianAndP99(times.frame).c_str(),
+           times.frame.median() / std::max(1e-6, baselineMedian), times.frame.maximum(),
            times.frame.percentile(99.0) <= FRAME_BUDGET_MS ? "yes" : "no", medianAndP99(times.cpuAll).c_str(),
            medianAndP99(times.cpuMain).c_str());
 }
 
 void printTableHead()
 {
-    report("| case | cubes | dice + coins | update ms | draw ms | swap ms | frame ms | max ms | p99 within 16.7 ms "
-           "| CPU ms, all threads | CPU ms, game thread |\n");
-    report("|---|---:|---:|---:|---:|---:|---:|---:|:---:|---:|---:|\n");
+    report("| case | cubes | dice + coins | update ms | draw ms | swap ms | frame ms | median / baseline | max ms "
+           "| p99 within 16.7 ms | CPU ms, all threads | CPU ms, game thread |\n");
+    report("|---|---:|---:|---:|---:|---:|---:|---:|---:|:---:|---:|---:|\n");
 }
 
 // Time of Level::clear and Level::load for stages of growing size; linear loading shows as
@@ -333,6 +346,18 @@ Options parseOptions(int argc, char** argv)
             options.partsCases.push_back(argv[++i]);
         } else if (std::strcmp(argv[i], "--out") == 0 && hasValue) {
             options.out = argv[++i];
+        } else if (std::strcmp(argv[i], "--csv") == 0 && hasValue) {
+            options.csv = argv[++i];
+        } else if (std::strcmp(argv[i], "--size") == 0 && hasValue) {
+            if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2 || width < 16 || height < 16) {
+                std::fprintf(stderr, "bench_frame: --size takes WxH, got %s\n", argv[i]);
+                std::exit(2);
+            }
+        } else if (std::strcmp(argv[i], "--face-by-face") == 0) {
+            options.faceByFace = true;
+        } else if (std::strcmp(argv[i], "--stages-only") == 0) {
+            options.stagesOnly = true;
+            options.load = false;
         } else if (std::strcmp(argv[i], "--no-load") == 0) {
             options.load = false;
         } else {
@@ -362,7 +387,7 @@ int main(int argc, char** argv)
     fs::current_path(data.root());
 
     ofAppGlutWindow window;
-    ofSetupOpenGL(&window, WIDTH, HEIGHT, 0);
+    ofSetupOpenGL(&window, width, height, 0);
     report("renderer: %s, OpenGL %s, window %dx%d\n\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
                 reinterpret_cast<const char*>(glGetString(GL_VERSION)), ofGetWidth(), ofGetHeight());
 
@@ -374,12 +399,12 @@ int main(int argc, char** argv)
     for (int s = 1; s <= data.shippedStages(); ++s) {
         plan.push_back({"stage" + std::to_string(s), s});
     }
-    for (std::size_t i = 0; i < std::size(GENERATED_SIZES); ++i) {
+    for (std::size_t i = 0; i < std::size(GENERATED_SIZES) && !options.stagesOnly; ++i) {
         plan.push_back({"cubes" + std::to_string(GENERATED_SIZES[i]), FIRST_GENERATED_STAGE + static_cast<int>(i)});
     }
 
     std::vector<std::string> partsCases = options.partsCases;
-    if (partsCases.empty()) {
+    if (partsCases.empty() && !options.stagesOnly) {
         partsCases = {"stage" + std::to_string(largestShippedStage(data)), "cubes2000"};
     }
     std::vector<CaseResult> results;
@@ -403,13 +428,14 @@ int main(int argc, char** argv)
            "alone; unlike wall-clock time it hardly depends on what else the machine runs.\n\n",
            options.playFrames, options.menuFrames, options.warmup);
     printTableHead();
-    printRow("", "baseline (clear + swap), before", 0, 0, baseline);
-    printRow("", "baseline (clear + swap), after", 0, 0, baselineAfter);
+    const double base = baseline.frame.median();
+    printRow("", "baseline (clear + swap), before", 0, 0, baseline, base);
+    printRow("", "baseline (clear + swap), after", 0, 0, baselineAfter, base);
     const CaseResult* slowest = nullptr;
     double slowestP99 = 0;
     for (const CaseResult& r : results) {
-        printRow("menu", r.name, r.cubes, r.collectibles, r.menu);
-        printRow("play", r.name, r.cubes, r.collectibles, r.play);
+        printRow("menu", r.name, r.cubes, r.collectibles, r.menu, base);
+        printRow("play", r.name, r.cubes, r.collectibles, r.play, base);
         const double p99 = std::max(r.menu.frame.percentile(99.0), r.play.frame.percentile(99.0));
         if (slowest == nullptr || p99 > slowestP99) {
             slowest = &r;
@@ -446,6 +472,19 @@ int main(int argc, char** argv)
     for (const CaseResult& r : results) {
         if (!r.parts.empty()) {
             printParts(r);
+        }
+    }
+
+    if (!options.csv.empty()) {
+        std::FILE* csv = std::fopen(options.csv.c_str(), "w");
+        if (csv == nullptr) {
+            std::fprintf(stderr, "bench_frame: cannot write %s\n", options.csv.c_str());
+        } else {
+            for (const CaseResult& r : results) {
+                std::fprintf(csv, "%s,%d,%.3f,%.3f,%.3f,%.3f,%.3f\n", r.name.c_str(), r.cubes, r.menu.frame.median(),
+                             r.menu.frame.percentile(99.0), r.play.frame.median(), r.play.frame.percentile(99.0), base);
+            }
+            std::fclose(csv);
         }
     }
 

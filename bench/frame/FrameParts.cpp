@@ -1,6 +1,7 @@
 #include "FrameParts.h"
 
 #include "app/Application.h"
+#include "level/DisplayList.h"
 #include "level/DullMaterial.h"
 
 #include <GL/freeglut.h>
@@ -10,8 +11,6 @@
 #include <chrono>
 #include <ctime>
 #include <functional>
-#include <set>
-#include <tuple>
 
 namespace {
 
@@ -55,34 +54,53 @@ void drawSky(Level& level, int slices, int stacks)
     glPopMatrix();
 }
 
-// Every cube as the stage draws it; with `skipHidden`, faces that lie against a
-// neighbouring cube (which no outside view can see) are left out.
-void drawCubes(Level& level, bool skipHidden)
+// Every cube as the stage draws it: face by face, or from the stage's display list.
+void drawCubes(Level& level, bool compiled)
 {
-    std::set<std::tuple<float, float, float>> occupied;
-    if (skipHidden) {
-        for (const Cube& cube : level.cubes) {
-            occupied.emplace(cube.position.x, cube.position.y, cube.position.z);
-        }
-    }
+    level.compiledDrawing = compiled;
     setDullMaterial();
     level.faceTexture.bind();
-    for (const Cube& cube : level.cubes) {
-        if (!skipHidden) {
-            cube.draw();
-            continue;
-        }
-        glPushMatrix();
-        glTranslatef(cube.position.x, cube.position.y, cube.position.z);
-        for (const CubeFace& face : cube.faces) {
-            const Vec3 next = cube.position + face.normal * 2.0f;
-            if (occupied.count({next.x, next.y, next.z}) == 0) {
-                face.draw();
-            }
-        }
-        glPopMatrix();
-    }
+    level.drawCubes();
     level.faceTexture.unbind();
+    level.compiledDrawing = true;
+}
+
+// The sky's sphere from a display list of its own, as the stage replays it.
+void drawCompiledSky(Level& level, DisplayList& list)
+{
+    if (list.empty()) {
+        list.compile([&] { level.drawSky(Level::SKY_RADIUS); });
+    }
+    glPushMatrix();
+    {
+        glColor4f(1, 1, 1, 1);
+        glDisable(GL_CULL_FACE);
+        glDisable(GL_LIGHTING);
+        level.skyTexture.bind();
+        list.call();
+        level.skyTexture.unbind();
+        glEnable(GL_CULL_FACE);
+        glEnable(GL_LIGHTING);
+    }
+    glPopMatrix();
+}
+
+// The ball, face by face or compiled.
+void drawBall(Player& player, bool compiled)
+{
+    player.compiledDrawing = compiled;
+    player.draw();
+    player.compiledDrawing = true;
+}
+
+// The whole frame as the first version drew it, or as the game draws it now.
+void drawFrame(Application& app, bool compiled)
+{
+    app.level.compiledDrawing = compiled;
+    app.player.compiledDrawing = compiled;
+    app.draw();
+    app.level.compiledDrawing = true;
+    app.player.compiledDrawing = true;
 }
 
 // Dice, coins and (when no die is left) the finish, turned and scaled as the stage does.
@@ -121,15 +139,19 @@ std::vector<PartCost> measureParts(Application& app, int width, int height, int 
         bool appliesCamera = false;   // the part sets the view itself
     };
     Level& level = app.level;
+    DisplayList skyList;
     const std::vector<Part> parts = {
         {"camera only (viewport, clear, projection)", [] {}},
-        {"sky: textured sphere of 128 x 64 facets", [&] { drawSky(level, 128, 64); }},
-        {"cubes: six faces each", [&] { drawCubes(level, false); }},
+        {"*first version:* sky tessellated by GLU every frame, 128 x 64 facets", [&] { drawSky(level, 128, 64); }},
+        {"sky: the same sphere from a display list", [&] { drawCompiledSky(level, skyList); }},
+        {"*first version:* cubes face by face, six faces each", [&] { drawCubes(level, false); }},
+        {"cubes: one display list without faces against a neighbour", [&] { drawCubes(level, true); }},
         {"dice, coins and finish", [&] { drawCollectibles(level); }},
-        {"ball: sphere of 128 x 64 facets", [&] { app.player.draw(); }},
-        {"whole frame: `Application::draw`", [&] { app.draw(); }, true},
+        {"*first version:* ball tessellated every frame, 128 x 64 facets", [&] { drawBall(app.player, false); }},
+        {"ball: the same sphere from a display list", [&] { drawBall(app.player, true); }},
+        {"*first version:* whole frame, `Application::draw` face by face", [&] { drawFrame(app, false); }, true},
+        {"whole frame: `Application::draw`", [&] { drawFrame(app, true); }, true},
         {"*not drawn by the game:* sky of 32 x 16 facets", [&] { drawSky(level, 32, 16); }},
-        {"*not drawn by the game:* cubes without faces against a neighbour", [&] { drawCubes(level, true); }},
     };
 
     std::vector<PartCost> costs;

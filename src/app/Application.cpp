@@ -38,8 +38,9 @@ void Application::setup()
 
 void Application::update()
 {
-    watchRetrace();
-    now = ofGetElapsedTimef();
+    // Game time: what the fixed steps simulated, so a slow frame or a stall costs the stage
+    // clock no more than the ball moved.
+    now = ofGetGameTimef();
     timeLeft = endTime - now;
     level.update();
 
@@ -68,6 +69,7 @@ void Application::update()
 
 void Application::draw()
 {
+    watchRetrace();
     const int w = ofGetWidth();
     const int h = ofGetHeight();
     gui.setSize(w, h);
@@ -202,6 +204,8 @@ void Application::startStage()
     level.clear();
     level.load(stage, gui.totalScore);
     player.reset(level.startPosition);
+    // Loading counts against the limit, but the world has nothing to catch up on.
+    ofPassTimeUnsimulated();
     timeLimit = level.timeLimit;
     player.stageRunning = true;
     playing = true;
@@ -220,7 +224,7 @@ void Application::nextStage()
 
 void Application::initGl()
 {
-    // Ball, camera and spin move by fixed amounts per frame, tuned for GAME_FRAME_RATE. The
+    // Ball, camera and spin move by fixed amounts per game step of 1 / GAME_FRAME_RATE s. The
     // retrace paces the frames where the refresh rate is a whole multiple of it; anywhere
     // else (75 or 144 Hz, a display that does not say, a driver without swap control) the
     // window paces them itself, with the retrace wait off so the two do not fight.
@@ -230,6 +234,9 @@ void Application::initGl()
         ofSetSwapInterval(0);
         ofSetFrameRate(GAME_FRAME_RATE);
     }
+    // Whatever the frame rate, the game moves in steps of 1/60 s, several a frame where
+    // frames come slower.
+    ofSetUpdateRate(GAME_FRAME_RATE);
     ofDisableSetupScreen();
     glEnable(GL_CULL_FACE);
     glEnable(GL_LIGHTING);
@@ -288,5 +295,11 @@ void Application::drawLight(int index, float r, float g, float b)
     // The light's source shows as a small glowing ball.
     glMaterialfv(GL_FRONT, GL_EMISSION, colour);
     glColor3f(0, 0, 0);
-    glutSolidSphere(0.25, 43, 23);
+    // Drawn as compiled as the stage is.
+    if (level.compiledDrawing && lightSphere.empty()) {
+        lightSphere.compile([] { glutSolidSphere(0.25, 43, 23); });
+    }
+    if (!level.compiledDrawing || !lightSphere.call()) {
+        glutSolidSphere(0.25, 43, 23);
+    }
 }

@@ -8,6 +8,7 @@
 // info screen; otherwise the main menu, or the highscore table when showHighscores is set.
 
 #include "gui/Gui.h"
+#include "level/DisplayList.h"
 #include "level/Level.h"
 #include "media/ofBaseApp.h"
 #include "media/ofSwapControl.h"
@@ -50,7 +51,7 @@ public:
     Camera camera;
     GameSounds sounds;
     int stage = 1;              // stage to play next, or being played; from 1
-    float now = 0.0f;           // s since the program started, sampled at the start of update
+    float now = 0.0f;           // s of game time (ofGetGameTimef), sampled at the start of update
     float endTime = 0.0f;       // value of now at which the running stage's time is up
     float timeLeft = 0.0f;      // endTime - now
     float timeLimit = 0.0f;     // s allowed for the running stage
@@ -73,5 +74,6 @@ private:
     void end2d();
     void drawLight(int index, float r, float g, float b);
 
-    ofRetraceWatch retraceWatch{GAME_FRAME_RATE};
+    ofRetraceWatch retraceWatch{GAME_FRAME_RATE};   // fed once a drawn frame
+    DisplayList lightSphere;   // the light's glowing ball, tessellated once
 };

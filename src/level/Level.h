@@ -1,6 +1,7 @@
 #pragma once
 
 #include "level/Cube.h"
+#include "level/DisplayList.h"
 #include "level/MipmapTexture.h"
 #include "level/StageFile.h"
 #include "media/ofImage.h"
@@ -52,6 +53,11 @@ public:
     void draw();
     // A textured sphere of `radius` around the current origin, with whatever texture is bound.
     void drawSky(float radius);
+    // The cubes alone, as draw() draws them, with whatever texture is bound.
+    void drawCubes();
+    // Builds the display list of the stage's faces now rather than at the next draw (a
+    // loaded stage does it, so that its first frame costs no more than the others).
+    void compileFaces();
 
     ofImage faceImage;
     ofImage skyImage;
@@ -63,4 +69,14 @@ public:
     int collectibleAngle = 0;            // degrees, 0 to 359; never reset by a load
     int diceTotal = 0;                   // dice when the stage was read
     int coinsTotal = 0;                  // coins when the stage was read
+    // draw() replays the faces of the cubes from a display list (without the faces that lie
+    // against a neighbouring cube, which can never be seen) and the sky from a sphere built
+    // once. False: every face of every cube is sent, and the sky tessellated, every frame;
+    // the same picture, kept to compare with.
+    bool compiledDrawing = true;
+
+private:
+    DisplayList cubeFaces;               // the faces of cubeFacesFrom that can be seen
+    std::vector<float> cubeFacesFrom;    // each cube's centre and face colours when compiled
+    DisplayList skySphere;               // drawSky(SKY_RADIUS), compiled
 };

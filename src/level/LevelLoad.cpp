@@ -65,4 +65,7 @@ void Level::load(int& stage, int& totalScore)
     if (!skyName.empty()) {
         loadStageTexture(skyImage, skyTexture, skyName, GL_CLAMP);
     }
+    if (compiledDrawing) {
+        compileFaces();
+    }
 }

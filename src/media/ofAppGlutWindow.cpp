@@ -3,12 +3,14 @@
 #include "media/ofAppRunner.h"
 #include "media/ofBaseApp.h"
 #include "media/ofEvents.h"
+#include "media/ofFixedStep.h"
 #include "media/ofGraphics.h"
 #include "media/ofUtils.h"
 
 #include <GL/freeglut.h>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -33,6 +35,8 @@ int windowH = 0;
 int nonFullScreenX = -1;          // position saved before going full screen
 int nonFullScreenY = -1;
 int buttonInUse = 0;
+int updateRate = 0;               // fixed game steps a second; 0: one update a frame
+std::unique_ptr<ofFixedStep> fixedStep;   // runs from the first idle step after the rate is set
 bool processExiting = false;      // exit() has begun; GLUT tears the window down after us
 
 ofEventArgs voidEventArgs;
@@ -52,6 +56,14 @@ void initDisplayMode(const std::string& displayString)
 void markProcessExiting()
 {
     processExiting = true;
+}
+
+void runUpdate()
+{
+    if (appPtr != nullptr) {
+        appPtr->update();
+    }
+    ofNotifyEvent(ofEvents.update, voidEventArgs);
 }
 
 void notifyKey(ofEvent<ofKeyEventArgs>& event, int key)
@@ -223,11 +235,38 @@ void ofAppGlutWindow::idle()
     lastFrameTime = diff;
     timeThen = timeNow;
 
-    if (appPtr != nullptr) {
-        appPtr->update();
+    if (updateRate == 0) {
+        runUpdate();
+    } else {
+        if (!fixedStep) {
+            fixedStep = std::make_unique<ofFixedStep>(updateRate);
+            fixedStep->start(ofGetElapsedTimeSecondsPrecise());
+        }
+        const int steps = fixedStep->stepsFor(ofGetElapsedTimeSecondsPrecise());
+        for (int i = 0; i < steps; ++i) {
+            fixedStep->step();
+            runUpdate();
+        }
     }
-    ofNotifyEvent(ofEvents.update, voidEventArgs);
     glutPostRedisplay();
+}
+
+void ofAppGlutWindow::setUpdateRate(int stepsPerSecond)
+{
+    updateRate = stepsPerSecond > 0 ? stepsPerSecond : 0;
+    fixedStep.reset();
+}
+
+double ofAppGlutWindow::getGameTime()
+{
+    return fixedStep ? fixedStep->gameSeconds() : ofGetElapsedTimef();
+}
+
+void ofAppGlutWindow::passTimeUnsimulated()
+{
+    if (fixedStep) {
+        fixedStep->passUnsimulated(ofGetElapsedTimeSecondsPrecise());
+    }
 }
 
 void ofAppGlutWindow::display()

@@ -41,6 +41,15 @@ public:
     void enableSetupScreen() override;
     void disableSetupScreen() override;
 
+    // Fixed game steps (ofFixedStep): from the next idle step on, each one runs as many
+    // updates as the time since the last frame calls for (at most four; a longer stall is
+    // dropped) instead of exactly one. 0 goes back to one update a frame.
+    static void setUpdateRate(int stepsPerSecond);
+    // Seconds on the game clock: the fixed steps' clock while they run, else the elapsed clock.
+    static double getGameTime();
+    // The time since the last frame counts on the game clock without being simulated.
+    static void passTimeUnsimulated();
+
     // GLUT callbacks, registered by initializeWindow. The idle step measures the frame
     // and updates the app; the display step clears, draws and swaps.
     static void idle();

@@ -76,6 +76,10 @@ float ofGetFrameRate() { return window ? window->getFrameRate() : 0.0f; }
 int ofGetFrameNum() { return window ? window->getFrameNum() : 0; }
 double ofGetLastFrameTime() { return window ? window->getLastFrameTime() : 0.0; }
 
+void ofSetUpdateRate(int stepsPerSecond) { ofAppGlutWindow::setUpdateRate(stepsPerSecond); }
+float ofGetGameTimef() { return static_cast<float>(ofAppGlutWindow::getGameTime()); }
+void ofPassTimeUnsimulated() { ofAppGlutWindow::passTimeUnsimulated(); }
+
 void ofSetFrameRate(int targetRate)
 {
     if (window) {

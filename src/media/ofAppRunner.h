@@ -24,6 +24,15 @@ float ofGetFrameRate();
 int ofGetFrameNum();
 double ofGetLastFrameTime();   // seconds between the last two frames
 void ofSetFrameRate(int targetRate);   // 0 switches pacing off
+// Fixed game steps a second: the loop then runs as many updates before each frame as the
+// time since the last one calls for, at most four (ofFixedStep). 0: one update a frame.
+void ofSetUpdateRate(int stepsPerSecond);
+// Seconds on the game clock: time the updates simulated (a stall beyond four steps is not
+// counted), or the elapsed clock while the loop runs one update a frame.
+float ofGetGameTimef();
+// The time since the last frame counts on the game clock, but no update catches up on it:
+// for work that must cost game time without the world moving on, such as loading a stage.
+void ofPassTimeUnsimulated();
 
 void ofSetWindowTitle(std::string title);
 void ofHideCursor();

@@ -86,6 +86,14 @@ float ofGetElapsedTimef()
     return static_cast<float>(static_cast<int>(ofGetSystemTimeMillis() - startMillis) / 1000.0);
 }
 
+double ofGetElapsedTimeSecondsPrecise()
+{
+    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch()).count();
+    // The start is kept in whole milliseconds of the same clock; wrap-around as above.
+    const unsigned int millis = static_cast<unsigned int>(us / 1000);
+    return static_cast<int>(millis - startMillis) / 1000.0 + static_cast<double>(us % 1000) / 1e6;
+}
+
 void ofSleepMillis(int ms)
 {
     if (ms > 0) {

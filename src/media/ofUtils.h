@@ -28,6 +28,8 @@ std::string ofToString(double value, int precision);
 void ofResetElapsedTimeCounter();
 int ofGetElapsedTimeMillis();
 float ofGetElapsedTimef();
+// The same clock to the microsecond, in seconds: for measuring frames.
+double ofGetElapsedTimeSecondsPrecise();
 unsigned int ofGetSystemTimeMillis();   // milliseconds of the steady clock (since boot), 32 bits
 
 void ofSleepMillis(int ms);

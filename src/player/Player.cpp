@@ -126,4 +126,13 @@ void Player::update(Level& level, GameSounds& sounds)
     if (jump) {
         jumpStep();
     }
+
+    // The ball visibly rolls only while it steps forward, by the same angle every game step
+    // whatever the frame rate, so that it never seems to slide.
+    if (moveForward) {
+        spinAngle += SPIN_PER_STEP;
+        if (spinAngle > 360.0f) {
+            spinAngle -= 360.0f;
+        }
+    }
 }

@@ -7,6 +7,7 @@
 //
 // Units: world units (half a cube edge), degrees for angles, one call of update per frame.
 
+#include "level/DisplayList.h"
 #include "level/MipmapTexture.h"
 #include "media/ofImage.h"
 #include "player/Quaternion.h"
@@ -61,6 +62,7 @@ public:
     Quaternion orientation;       // product of every roll since reset, newest on the left
     Quaternion stepRotation;      // rotation of one roll frame
     float spinAngle = 0.0f;       // degrees the ball is drawn turned about Left
+    static constexpr float SPIN_PER_STEP = 7.0f;   // degrees a game step of a forward step adds
     bool stageRunning = false;
     bool stageWon = false;
     bool moveForward = false;
@@ -77,4 +79,14 @@ public:
     // against a wall is pushed onto it again in every frame of its jump; the bounce sound
     // belongs to the first contact only, not to each of those frames.
     bool touchedLastPass = false;
+    // draw() replays the ball's sphere from a display list; false tessellates it every frame
+    // (the same picture, kept to compare with).
+    bool compiledDrawing = true;
+
+private:
+    // Sends the ball's textured sphere of `sphereRadius` around the current origin.
+    static void sendSphere(float sphereRadius);
+
+    DisplayList ballSphere;          // sendSphere(ballSphereRadius), compiled
+    float ballSphereRadius = 0.0f;
 };

@@ -7,7 +7,6 @@
 
 namespace {
 
-const float SPIN_PER_FRAME = 7.0f;   // degrees the ball turns per drawn frame of a step
 const int SPHERE_SLICES = 128;
 const int SPHERE_STACKS = 64;
 
@@ -20,14 +19,7 @@ void Player::draw()
     {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         glTranslatef(Position.x, Position.y, Position.z);
-
-        // The ball only visibly rolls while it steps forward.
-        if (moveForward) {
-            spinAngle += SPIN_PER_FRAME;
-            if (spinAngle > 360.0f) {
-                spinAngle -= 360.0f;
-            }
-        }
+        // The spin advances with the game steps of a forward step (update).
         glRotatef(spinAngle, Left.x, Left.y, Left.z);
         setDullMaterial();
 
@@ -40,12 +32,15 @@ void Player::draw()
             glScalef(1.0f, -1.0f, 1.0f);
 
             ballTexture.bind();
-            GLUquadric* quadric = gluNewQuadric();
-            if (quadric != nullptr) {
-                gluQuadricNormals(quadric, GLU_SMOOTH);
-                gluQuadricTexture(quadric, GL_TRUE);
-                gluSphere(quadric, radius, SPHERE_SLICES, SPHERE_STACKS);
-                gluDeleteQuadric(quadric);
+            // The sphere is the same every frame while the radius is: tessellated once.
+            if (compiledDrawing && (ballSphere.empty() || ballSphereRadius != radius)) {
+                ballSphereRadius = radius;
+                if (!ballSphere.compile([this] { sendSphere(radius); })) {
+                    ballSphere.clear();
+                }
+            }
+            if (!compiledDrawing || !ballSphere.call()) {
+                sendSphere(radius);
             }
             ballTexture.unbind();
         }
@@ -53,4 +48,15 @@ void Player::draw()
         glMatrixMode(GL_MODELVIEW);
     }
     glPopMatrix();
+}
+
+void Player::sendSphere(float sphereRadius)
+{
+    GLUquadric* quadric = gluNewQuadric();
+    if (quadric != nullptr) {
+        gluQuadricNormals(quadric, GLU_SMOOTH);
+        gluQuadricTexture(quadric, GL_TRUE);
+        gluSphere(quadric, sphereRadius, SPHERE_SLICES, SPHERE_STACKS);
+        gluDeleteQuadric(quadric);
+    }
 }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -29,7 +30,7 @@ struct Run {
 
     // Starts the program from the build folder; false when the display or the program
     // could not be started.
-    bool start(const std::string& name)
+    bool start(const std::string& name, const std::vector<std::string>& args = {})
     {
         if (!display.ok()) {
             return false;
@@ -44,7 +45,7 @@ struct Run {
         const char* asan = std::getenv("ASAN_OPTIONS");
         std::string asanOptions = std::string(asan != nullptr ? asan : "") + ":detect_leaks=0";
         program = std::make_unique<testsupport::ChildProcess>(testsupport::binaryDir() / name,
-            std::vector<std::string>{}, workDir.path(),
+            args, workDir.path(),
             std::vector<std::string>{"DISPLAY=" + display.name(), "ASAN_OPTIONS=" + asanOptions});
         if (!program->started()) {
             return false;

@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -86,4 +90,102 @@ TEST(GamePlay, MenuThenAStageWonWithTheUpArrowAndSaved)
     ASSERT_TRUE(status.has_value()) << "still running after Escape";
     EXPECT_EQ(*status, 0) << run.program->output();
     EXPECT_EQ(readFile(save), saved);   // nothing is written at exit
+}
+
+namespace {
+
+// Sixteen cubes in a row along +y with the finish over the last: held, the up arrow takes
+// the ball there in 15 steps, 5 s of game at 60 updates a second.
+std::string longRowStage()
+{
+    std::string stage = "face.png\nface.png\n40\n60\n0 0 1.35\n0 30 1.7\n0\n0\n16\n";
+    for (int i = 0; i < 16; ++i) {
+        stage += "0 " + std::to_string(2 * i) + " 0\n";
+    }
+    return stage + "the long row\n";
+}
+
+struct RowResult {
+    int score = -1;            // from the save file: ten points a whole second left
+    double secondsLeft = -1;   // the clock when the finish was reached, as the game printed it
+    int frameRate = -1;        // from the title, in mid-stage
+    std::string output;
+};
+
+// Plays the long row in slow_game_app, its frames drawn in at least `drawMillis` each;
+// with `stall`, the game is stopped for 2 s in mid-stage.
+RowResult playLongRow(int drawMillis, bool stall)
+{
+    RowResult result;
+    e2e::Run run(320, 240);   // small, so that the renderer's own time hardly counts
+    testsupport::copyGameAssets(run.workDir.path() / "data");
+    fs::copy_file(testsupport::sourceDir() / "data" / "levels" / "levelTextures" / "face_blue_tiles.png",
+        run.workDir.path() / "data" / "levels" / "levelTextures" / "face.png");
+    run.workDir.write("data/levels/level1.txt", longRowStage());
+    run.workDir.write("data/levels/level2.txt", longRowStage());
+    if (!run.start("slow_game_app", {std::to_string(drawMillis)}) || !run.fullScreen()) {
+        result.output = run.program ? run.program->output() : "not started";
+        return result;
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    // Continue starts stage 1 and the up arrow goes down at once, held to the finish.
+    run.display.xdotool("windowfocus --sync " + std::to_string(run.window));
+    run.display.xdotool("key --delay 0 Return keydown --delay 0 Up");
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    result.frameRate = std::atoi(run.display.windowTitle(run.window).c_str() + std::strlen("Tumbrix Velquor FPS: "));
+    if (stall) {
+        run.program->signal(SIGSTOP);
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        run.program->signal(SIGCONT);
+    }
+    const bool won = run.program->waitForOutput("won: ", 60000);
+    run.display.xdotool("keyup Up");
+    result.output = run.program->output();
+    if (!won) {
+        return result;
+    }
+    result.secondsLeft = std::atof(result.output.c_str() + result.output.find("won: ") + 5);
+
+    // Enter on the tally saves the next stage and the score; the first tally frame must
+    // have been drawn for the key to count, so it is pressed again until the file is there.
+    const fs::path save = run.workDir.path() / "data" / "DoNotReadMe.txt";
+    std::string saved;
+    for (int i = 0; i < 50 && saved.empty(); ++i) {
+        if (i % 10 == 0) {
+            run.key("Return");
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        saved = readFile(save);
+    }
+    if (saved.rfind("2 ", 0) == 0) {
+        result.score = std::atoi(saved.c_str() + 2);
+    }
+    run.key("Escape");
+    run.program->wait(e2e::EXIT_TIMEOUT_MS);
+    result.output = run.program->output();
+    return result;
+}
+
+} // namespace
+
+TEST(GamePlay, SlowFramesAndAStallCostTheClockNoMoreThanTheBallMoved)
+{
+    const RowResult paced = playLongRow(0, false);
+    ASSERT_GT(paced.score, 0) << paced.output;
+    // A frame of at least 45 ms: about 20 frames a second, three game steps each.
+    const RowResult slow = playLongRow(45, false);
+    ASSERT_GT(slow.score, 0) << slow.output;
+    const RowResult stopped = playLongRow(0, true);
+    ASSERT_GT(stopped.score, 0) << stopped.output;
+    std::printf("frames a second %d / %d / %d; seconds left %.3f / %.3f / %.3f; scores %d / %d / %d\n",
+        paced.frameRate, slow.frameRate, stopped.frameRate, paced.secondsLeft, slow.secondsLeft,
+        stopped.secondsLeft, paced.score, slow.score, stopped.score);
+
+    EXPECT_LE(slow.frameRate, 25) << "the slow run was not slow";
+    // 15 steps of a third of a second: the clock used, read back from the score, is the same
+    // at 20 frames a second as at 60, within a second.
+    EXPECT_LE(std::abs(slow.score - paced.score), 10) << "seconds used differ by more than one";
+    EXPECT_NEAR(paced.secondsLeft, 60.0 - 5.0, 1.0);
+    // Two seconds stopped cost at most a tenth of a second of the clock.
+    EXPECT_LE(paced.secondsLeft - stopped.secondsLeft, 0.1);
 }

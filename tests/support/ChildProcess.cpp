@@ -82,6 +82,11 @@ ChildProcess::~ChildProcess()
     fs::remove(outputFile, ec);
 }
 
+bool ChildProcess::signal(int signal)
+{
+    return running() && ::kill(pid, signal) == 0;
+}
+
 bool ChildProcess::running()
 {
     if (pid <= 0 || status) {

@@ -21,6 +21,8 @@ public:
 
     bool started() const { return pid > 0; }
     bool running();
+    // Sends `signal` to the child while it runs (SIGSTOP and SIGCONT pause and resume it).
+    bool signal(int signal);
     // The exit status once the child has ended within timeoutMs (128 + signal when it was
     // killed by one); empty when it is still running.
     std::optional<int> wait(int timeoutMs);

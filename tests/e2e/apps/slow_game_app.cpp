@@ -1,0 +1,56 @@
+// The real game with slow drawing: every frame sleeps the milliseconds given as the first
+// argument after it is drawn, as a slow machine would take them. Key repeat is ignored, so
+// a held up arrow chains steps the same way on every run. When a stage is won it writes the
+// clock to standard output: "won: <seconds left> left of <limit>".
+#include "app/Application.h"
+#include "media/ofAppGlutWindow.h"
+#include "media/ofAppRunner.h"
+#include "media/ofUtils.h"
+
+#include <GL/freeglut.h>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+class SlowGame : public Application {
+public:
+    explicit SlowGame(int drawMillis) : drawMillis(drawMillis) {}
+
+    void setup() override
+    {
+        Application::setup();
+        glutIgnoreKeyRepeat(1);
+    }
+
+    void update() override
+    {
+        Application::update();
+        if (player.stageWon && !reported) {
+            std::printf("won: %.3f left of %.3f\n", timeLeft, timeLimit);
+            std::fflush(stdout);
+        }
+        reported = player.stageWon;
+    }
+
+    void draw() override
+    {
+        Application::draw();
+        ofSleepMillis(drawMillis);
+    }
+
+private:
+    int drawMillis;
+    bool reported = false;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int drawMillis = argc > 1 ? std::atoi(argv[1]) : 0;
+    ofAppGlutWindow window;
+    ofSetupOpenGL(&window, 800, 600, 1);
+    ofRunApp(new SlowGame(drawMillis));
+    return 0;
+}
