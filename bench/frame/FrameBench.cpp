@@ -19,6 +19,8 @@
 #include "FrameStats.h"
 #include "GameDriver.h"
 
+#include "app/Application.h"
+
 #include "media/ofAppGlutWindow.h"
 #include "media/ofAppRunner.h"
 #include "media/ofGraphics.h"
