@@ -7,6 +7,7 @@
 #   <prefix>/share/applications, metainfo, icons   the menu entry, its description and icon
 #   <prefix>/share/doc/tumbrix-velquor/            README, player and stage author notes
 #   <prefix>/share/man/man6/                       manual pages of the two commands
+#   <prefix>/share/lintian/overrides/              the package's lintian overrides
 #
 # The launcher finds the game and its data relative to its own folder, so a staged install
 # (DESTDIR) runs as it will from its final place.
@@ -65,6 +66,8 @@ install(FILES ${CMAKE_BINARY_DIR}/packaging/tumbrix-velquor.6.gz ${CMAKE_BINARY_
     DESTINATION share/man/man6)
 install(FILES README.md docs/credits.md docs/stages.md packaging/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz
     DESTINATION ${TUMBRIX_INSTALL_DOCDIR})
+# Lintian's verdicts that do not apply here, each with its reason, where lintian looks for them.
+install(FILES packaging/lintian-overrides DESTINATION share/lintian/overrides RENAME tumbrix-velquor)
 
 # The Debian package: dependencies from the libraries the binaries really link (dpkg-shlibdeps).
 set(CPACK_GENERATOR DEB)

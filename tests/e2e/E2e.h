@@ -56,6 +56,10 @@ struct Run {
 
     bool fullScreen() { return display.waitForSize(window, width, height, START_TIMEOUT_MS); }
 
+    // Focuses the window, then types at the focus through XTEST. Typed at the window by id
+    // (xdotool's `key --window`, or `key` after a window search), a key that ends the program
+    // has its release sent to a window that is gone: xdotool dies of BadWindow between press
+    // and release, and the server keeps the key held.
     bool key(const std::string& keys)
     {
         return display.xdotool("windowfocus --sync " + std::to_string(window)) && display.xdotool("key " + keys);

@@ -22,6 +22,7 @@ TEST(GameWindow, OpensFullScreenAndEscapeEndsWithStatusZero)
     std::optional<int> status = run.program->wait(e2e::EXIT_TIMEOUT_MS);
     ASSERT_TRUE(status.has_value()) << "still running after Escape";
     EXPECT_EQ(*status, 0) << run.program->output();
+    EXPECT_EQ(run.display.keysHeld(), 0) << "a key is left held on the server";
 }
 
 TEST(GameWindow, ClosingTheWindowEndsWithStatusZero)

@@ -41,6 +41,9 @@ TEST(KeyCodes, AsciiAndSpecialKeysThenEscapeThroughTheExitPath)
     std::optional<int> status = run.program->wait(e2e::EXIT_TIMEOUT_MS);
     ASSERT_TRUE(status.has_value()) << "still running after Escape";
     EXPECT_EQ(*status, 0);
+    // The key that ended the program was released too: a key left held would repeat into
+    // every program started on this server later.
+    EXPECT_EQ(run.display.keysHeld(), 0);
 
     std::vector<std::string> expected;
     for (int code : {97, 13, 32, 8, 357, 359, 356, 358, 257}) {

@@ -91,6 +91,7 @@ void playSession(const Session& session)
     ASSERT_TRUE(game.started());
     const unsigned long window = display.waitForWindow(e2e::START_TIMEOUT_MS * scale);
     ASSERT_NE(window, 0u) << game.output();
+    // As e2e::Run::key, slower: focus first, then type at the focus, never at the window by id.
     auto key = [&](const std::string& keys) {
         return display.xdotool("windowfocus --sync " + std::to_string(window)) && display.xdotool("key --delay 150 " + keys);
     };

@@ -185,4 +185,20 @@ bool VirtualDisplay::xdotool(const std::string& args)
     return std::system(command.c_str()) == 0;
 }
 
+int VirtualDisplay::keysHeld()
+{
+    if (connection == nullptr) {
+        return -1;
+    }
+    char keys[32] = {};
+    XQueryKeymap(connection, keys);
+    int held = 0;
+    for (char byte : keys) {
+        for (int bit = 0; bit < 8; ++bit) {
+            held += (static_cast<unsigned char>(byte) >> bit) & 1;
+        }
+    }
+    return held;
+}
+
 } // namespace testsupport

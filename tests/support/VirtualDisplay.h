@@ -30,6 +30,8 @@ public:
     void requestClose(unsigned long window);
     // Runs xdotool with `args` against this display; true when it exits with 0.
     bool xdotool(const std::string& args);
+    // How many keys the server holds down now; -1 without a connection.
+    int keysHeld();
 
 private:
     int serverPid = -1;
