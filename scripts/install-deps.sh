@@ -81,6 +81,9 @@ else
 fi
 
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q
+# Another apt (an unattended upgrade, a second script) may hold dpkg's lock for a while.
+LOCK_WAIT="-o DPkg::Lock::Timeout=900"
 # shellcheck disable=SC2086
-$SUDO apt-get install -y -q --no-install-recommends $missing
+$SUDO apt-get $LOCK_WAIT update -q
+# shellcheck disable=SC2086
+$SUDO apt-get $LOCK_WAIT install -y -q --no-install-recommends $missing
