@@ -17,7 +17,8 @@
 #
 # Environment: STARTUP_RUNS (default 15), PLAY_FRAMES (300), MENU_FRAMES (60), PEER_STAGE (the
 # stage the game plays beside the peer, 49), PEER_SECONDS (20), PROFILE=0 to skip the
-# profile, LARGE=0 to skip the 1920x1080 server, BUILD_DIR (build-bench).
+# profile, LARGE=0 to skip the 1920x1080 server, LARGE_PLAY_FRAMES (150) and LARGE_MENU_FRAMES
+# (30) for its frames, BUILD_DIR (build-bench).
 set -eu
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
@@ -31,6 +32,8 @@ PEER_STAGE=${PEER_STAGE:-49}
 PEER_SECONDS=${PEER_SECONDS:-20}
 PROFILE=${PROFILE:-1}
 LARGE=${LARGE:-1}
+LARGE_PLAY_FRAMES=${LARGE_PLAY_FRAMES:-150}
+LARGE_MENU_FRAMES=${LARGE_MENU_FRAMES:-30}
 
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTUMBRIX_BENCH=ON -DTUMBRIX_TESTS=OFF >/dev/null
 cmake --build "$BUILD" --target tumbrix bench_startup bench_minimal_glut bench_frame -j 2
@@ -78,10 +81,10 @@ cat >"$WORK/large.sh" <<EOF
 set -eu
 cd "$ROOT"
 echo "bench: frames at 1920x1080" >&2
-"$BUILD/bench_frame" --size 1920x1080 --stages-only --frames "$PLAY_FRAMES" --menu-frames "$MENU_FRAMES" \
-    --out "$WORK/after1920.md" --csv "$WORK/after1920.csv" >"$WORK/large.log"
-"$BUILD/bench_frame" --size 1920x1080 --stages-only --face-by-face --frames "$PLAY_FRAMES" \
-    --menu-frames "$MENU_FRAMES" --out "$WORK/before1920.md" --csv "$WORK/before1920.csv" >>"$WORK/large.log"
+"$BUILD/bench_frame" --size 1920x1080 --stages-only --frames "$LARGE_PLAY_FRAMES" \
+    --menu-frames "$LARGE_MENU_FRAMES" --out "$WORK/after1920.md" --csv "$WORK/after1920.csv" >"$WORK/large.log"
+"$BUILD/bench_frame" --size 1920x1080 --stages-only --face-by-face --frames "$LARGE_PLAY_FRAMES" \
+    --menu-frames "$LARGE_MENU_FRAMES" --out "$WORK/before1920.md" --csv "$WORK/before1920.csv" >>"$WORK/large.log"
 "$ROOT/scripts/bench-peer.sh" "$BUILD/tumbrix" "$PEER_STAGE" "$PEER_SECONDS" "$WORK/peer1920.md"
 EOF
 chmod +x "$WORK/large.sh"

@@ -62,6 +62,10 @@ public:
     bool showHighscores = false;
     bool retracePaced = false;  // the display's retrace paces the frames, not the window
 
+    // Once a drawn frame (draw calls it first): a retrace that does not pace the frames
+    // hands the pacing to the window, for the rest of the run.
+    void watchRetrace();
+
 private:
     void control(int key);
     void menuKey(int key);
@@ -69,7 +73,6 @@ private:
     void startStage();
     void nextStage();
     void initGl();
-    void watchRetrace();
     void begin2d(int w, int h);
     void end2d();
     void drawLight(int index, float r, float g, float b);

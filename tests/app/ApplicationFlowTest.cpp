@@ -367,7 +367,8 @@ TEST(ApplicationFlow, MusicItemTogglesTheMusic)
 TEST(ApplicationFlow, ARetraceThatDoesNotWaitHandsThePacingToTheWindow)
 {
     // A driver that took the swap interval but does not wait: frames come as fast as they are
-    // drawn (here, updates back to back), and the window must pace them for the rest of the run.
+    // drawn (here, the watch that every drawn frame feeds, fed back to back), and the window
+    // must pace them for the rest of the run.
     AppWorld world;
     world.writeStage(1, rowStage());
     Application& app = world.start();
@@ -376,7 +377,7 @@ TEST(ApplicationFlow, ARetraceThatDoesNotWaitHandsThePacingToTheWindow)
     app.retracePaced = true;
     testsupport::StdoutCapture capture;
     for (int i = 0; i < 200; ++i) {
-        app.update();
+        app.watchRetrace();
     }
     EXPECT_EQ(capture.finish(),
               "OF_WARNING: the display does not wait for its retrace: the game paces itself to 60 frames a second\n");
