@@ -9,7 +9,7 @@ W10 = ("face_magenta_hex.png", "sky_galaxy.png")
 
 
 def tour_begins():
-    s = Stage(*W10, 0, "the grand tour begins: a block, its maze, a tower and a beam.")
+    s = Stage(*W10, 0, "a block with a maze on its roof, a tower, and a beam out to a pin.")
     core = ((-2, 1), (-2, 1), (-2, 1))
     s.box(*core, hollow=True)
     top = s.layer(core, "+z", [
@@ -24,7 +24,7 @@ def tour_begins():
     s.start(*top["S"][0])
     s.die(1, 1, 5)
     s.die(6, -1, -2, "-z")
-    s.die(-1, -1, -2, "-z")
+    s.die(0, 1, 0, "+y")
     s.die(0, -2, 0, "-y")
     s.finish(-2, 0, 0, "-x")
     return s
@@ -47,7 +47,9 @@ def slab_tour():
     s.beam((-2, 0, -6), (2, 0, -6))
     s.start(0, -2, 1)
     s.die(-3, 2, 4)
-    s.die(3, -2, 4, "+x")
+    s.die(3, -2, 4, "-y")
+    s.die(0, 2, 0, "+y")
+    s.die(3, 0, 0, "+x")
     s.die(*bottom["a"][0], face="-z")
     s.die(2, 0, -6, "-z")
     s.coin(-3, 0, 0, "-x")
@@ -56,14 +58,14 @@ def slab_tour():
 
 
 def two_blocks():
-    s = Stage(*W10, 0, "two blocks, a bridge of one beam, and pins in the gulf below.")
+    s = Stage(*W10, 0, "the grand tour begins: two blocks, a beam, and pins down to the lower block.")
     a = ((-6, -3), (-2, 1), (-2, 1))
     b = ((3, 6), (-2, 1), (-4, -1))
     s.box(*a, hollow=True)
     s.box(*b, hollow=True)
-    s.beam((-2, 0, 1), (2, 0, 1))
-    s.cube(0, -3, -4)
-    s.cube(-1, -4, -6)
+    s.beam((-2, 0, 1), (0, 0, 1))
+    s.cube(1, 0, -1)
+    s.cube(2, 0, -3)
     s.layer(b, "+z", [
         "#..#",
         "..#.",
@@ -71,12 +73,12 @@ def two_blocks():
         "..##",
     ])
     s.start(-5, -2, 1)
-    s.die(0, 0, 1, "-z")
-    s.die(6, 1, -3, "+x")
-    s.die(-1, -4, -6, "-z")
     s.die(-6, 0, 0, "-x")
-    s.die(4, -2, -4, "-z")
-    s.coin(0, -3, -4)
+    s.die(-5, -2, 0, "-y")
+    s.die(2, 0, -3, "-z")
+    s.die(6, 1, -3, "+x")
+    s.die(5, 1, -2, "+y")
+    s.coin(1, 0, -1)
     s.finish(4, 1, -1)
     return s
 
@@ -204,20 +206,21 @@ def isles_tour():
         "#.....",
         "S.#.##",
     ])
-    s.box((4, 6), (-2, 0), (-3, -3))
-    s.box((-7, -5), (0, 2), (-4, -4))
-    s.box((-1, 1), (4, 6), (-2, -2))
-    s.beam((5, -1, -2), (5, -1, 1))
-    s.cube(-6, 1, -6)
-    s.cube(0, 5, -4)
+    s.box((3, 5), (-2, 0), (-2, -2))
+    s.box((-6, -4), (0, 2), (-2, -2))
+    s.box((-1, 1), (3, 5), (-2, -2))
+    s.beam((5, -1, -1), (5, -1, 1))
+    s.cube(-7, 1, -4)
+    s.cube(0, 6, -4)
     s.start(-3, -3, 2)
     s.die(5, -1, 1)
-    s.die(-6, 1, -6, "-z")
-    s.die(0, 5, -4, "+y")
-    s.die(-7, 2, -4, "-x")
+    s.die(-7, 1, -4, "-z")
+    s.die(0, 6, -4, "+y")
+    s.die(-6, 2, -2, "-x")
+    s.die(0, -3, 0, "-y")
     s.die(0, 0, -1, "-z")
     s.coin(2, 2, 2)
-    s.finish(1, 6, -2)
+    s.finish(5, -2, -2)
     return s
 
 

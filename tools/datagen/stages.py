@@ -60,6 +60,9 @@ STAGES = [
     (81, corners, 32), (82, the_tower, 36), (83, hanging_tower, 35), (84, ledged_tower, 41),
     (85, screw, 39), (86, tower_pins, 41), (87, tower_maze, 37), (88, spire, 46),
     (89, two_towers_bridged, 42), (90, tower_beams, 45),
+    (91, two_blocks, 40), (92, tour_begins, 48), (93, arms_of_the_block, 52),
+    (94, great_block, 55), (95, slab_tour, 55), (96, isles_tour, 59), (97, tower_through, 55),
+    (98, citadel_tour, 68), (99, frame_and_core, 60), (100, last_tour, 57),
 ]
 
 
