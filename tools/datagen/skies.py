@@ -244,7 +244,9 @@ def deep_sea():
     azimuth = np.arctan2(half[..., 0], half[..., 1])
     shafts = smoothstep(0.55, 0.8, noise.sample(np.stack([np.cos(azimuth), np.sin(azimuth),
                                                          np.zeros_like(azimuth)], axis=-1), 4.0, octaves=2))
-    smooth += (shafts * smoothstep(-0.2, 0.6, z))[..., None] * hex_colour("#3ab8b0") * 0.45
+    # The shafts fade out before the zenith, where every azimuth meets in one point.
+    fade = smoothstep(-0.2, 0.6, z) * (1.0 - smoothstep(0.7, 0.95, z))
+    smooth += (shafts * fade)[..., None] * hex_colour("#3ab8b0") * 0.45
     image = upsample2(smooth)
 
     def low(d):
