@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <set>
 
@@ -59,14 +60,15 @@ TEST_P(ShippedStage, PassesTheCheckerWithItsShareOfTimeToSpare)
 INSTANTIATE_TEST_SUITE_P(Stages, ShippedStage, ::testing::ValuesIn(shippedStages()),
                          [](const ::testing::TestParamInfo<int>& info) { return "level" + std::to_string(info.param); });
 
-TEST(ShippedStages, FiftyStagesInFiveWorlds)
+TEST(ShippedStages, HundredStagesInTenWorlds)
 {
     // Ten stages a world, each world with a face picture and a sky of its own, and the
-    // largest stages of the last world between 100 and 200 cubes.
-    ASSERT_EQ(shippedStages().size(), 50u);
+    // largest stages of the last world between 200 and 300 cubes.
+    ASSERT_EQ(shippedStages().size(), 100u);
+    std::set<std::string> faces;
     std::set<std::string> skies;
     std::size_t largest = 0;
-    for (int world = 0; world < 5; ++world) {
+    for (int world = 0; world < 10; ++world) {
         std::set<std::pair<std::string, std::string>> looks;
         for (int n = world * 10 + 1; n <= world * 10 + 10; ++n) {
             const std::filesystem::path file = stageFolder() / ("level" + std::to_string(n) + ".txt");
@@ -74,14 +76,49 @@ TEST(ShippedStages, FiftyStagesInFiveWorlds)
             StageFile stage;
             ASSERT_TRUE(readStageFile(in, file.string(), stage)) << file;
             looks.insert({stage.faceTexture, stage.skyTexture});
-            EXPECT_LE(stage.cubes.size(), 200u) << file << ": the frame time is measured up to 200 cubes";
+            EXPECT_LE(stage.cubes.size(), 300u) << file;
             largest = std::max(largest, stage.cubes.size());
         }
         EXPECT_EQ(looks.size(), 1u) << "world " << world + 1 << " mixes its pictures";
+        faces.insert(looks.begin()->first);
         skies.insert(looks.begin()->second);
     }
-    EXPECT_EQ(skies.size(), 5u);
-    EXPECT_GE(largest, 100u);
+    EXPECT_EQ(faces.size(), 10u);
+    EXPECT_EQ(skies.size(), 10u);
+    EXPECT_GE(largest, 200u);
+}
+
+TEST(ShippedStages, NewWorldsGrowHarderAndTurnGravityEveryWay)
+{
+    // The checker's figures for the stored routes of stages 51 on: within a world the route
+    // takes more actions stage by stage, a world opens with a shorter route than the last
+    // one ended with, and every route has at least three ways down, six from stage 81 on.
+    std::vector<std::string> args = {"--table", "--routes", "tools/stagecheck/routes"};
+    for (int n = 50; n <= 100; ++n) {
+        args.push_back("data/levels/level" + std::to_string(n) + ".txt");
+    }
+    const CheckerRun run = runChecker(args, testsupport::sourceDir());
+    ASSERT_EQ(run.status, 0) << run.output;
+    // | levelN.txt | limit | fastest | spare | cubes | actions | rolls | climbs | jumps | gravities | ...
+    const std::regex row(R"(\| level(\d+)\.txt \| [^|]+\| [^|]+\| [^|]+\| \d+ \| (\d+) \| \d+ \| \d+ \| \d+ \| (\d+) \|)");
+    std::map<int, std::pair<int, int>> figures;   // stage: actions, gravity directions
+    for (const std::string& line : linesWith(run.output, "| level")) {
+        std::smatch match;
+        if (std::regex_search(line, match, row)) {
+            figures[std::stoi(match[1])] = {std::stoi(match[2]), std::stoi(match[3])};
+        }
+    }
+    ASSERT_EQ(figures.size(), 51u) << run.output;
+    for (int n = 51; n <= 100; ++n) {
+        const int actions = figures[n].first;
+        const int before = figures[n - 1].first;
+        if (n % 10 == 1) {
+            EXPECT_LT(actions, before) << "stage " << n << " opens a world with a longer route than stage " << n - 1;
+        } else {
+            EXPECT_GT(actions, before) << "stage " << n << " is no longer than stage " << n - 1;
+        }
+        EXPECT_GE(figures[n].second, n > 80 ? 6 : 3) << "stage " << n;
+    }
 }
 
 TEST(ShippedStages, EveryStageFileIsReachedWithoutGaps)

@@ -191,12 +191,116 @@ def red_bricks():
     return finish(shade(albedo, height, 0.05))
 
 
+def teal_meander():
+    """Teal meander: a square spiral of raised walls in the plate, like a maze seen from
+    above."""
+    u, v = grid()
+    g = rng("face_teal_meander")
+    noise = upsample_noise(tile_noise(g, SIZE, 1.3))
+    # Concentric square rings, every other ring a raised wall, with one gap per ring
+    # turning the rings into a winding path.
+    d = np.maximum(np.abs(u - 0.5), np.abs(v - 0.5))
+    rings = d * 9.0
+    wall = (1.0 - smoothstep(0.22, 0.3, np.abs((rings % 2.0) - 1.0))) * (d < 0.44)
+    ring_no = np.floor((rings + 1.0) / 2.0)
+    gap_side = np.where(ring_no % 4 == 0, u > 0.5, v > 0.5)
+    gap = (np.abs(np.where(ring_no % 4 == 0, v, u) - 0.5) < 0.06) & gap_side
+    wall = np.where(gap, 0.0, wall)
+    frame = frame_height(u, v)
+    height = frame * (0.55 + 0.45 * wall)
+    base = mix(hex_colour("#0f7a78"), hex_colour("#2fb8a8"), 0.5 + 0.1 * noise + 0.3 * wall)
+    albedo = mix(hex_colour("#06302e"), base, smoothstep(0.0, 0.5, frame))
+    return finish(shade(albedo, height, 0.06))
+
+
+def steel_grid():
+    """Steel grating: brushed grey plate under a lattice of square bars, four by four."""
+    u, v = grid()
+    g = rng("face_steel_grid")
+    brushed = upsample_noise(tile_noise(g, SIZE, 0.5))
+    n = 4
+    fu = np.abs((u * n) % 1.0 - 0.5)
+    fv = np.abs((v * n) % 1.0 - 0.5)
+    bar = np.maximum(smoothstep(0.36, 0.42, fu), smoothstep(0.36, 0.42, fv))
+    frame = frame_height(u, v, groove=0.014, bevel=0.045)
+    height = frame * (0.45 + 0.55 * bar)
+    plate = mix(hex_colour("#3c4450"), hex_colour("#5a6472"), 0.5 + 0.15 * brushed)
+    bars = mix(hex_colour("#a8b4c4"), hex_colour("#d8e0ea"), 0.5 + 0.1 * brushed)
+    albedo = mix(plate, bars, bar)
+    albedo = mix(hex_colour("#12161c"), albedo, smoothstep(0.0, 0.4, frame))
+    return finish(shade(albedo, height, 0.06))
+
+
+def hazard_stripes():
+    """Hazard plate: yellow, with a band of black diagonal stripes round the border and a
+    plain yellow middle, as at the edge of a drop."""
+    u, v = grid()
+    g = rng("face_hazard_stripes")
+    noise = upsample_noise(tile_noise(g, SIZE, 1.1))
+    d = np.minimum(np.minimum(u, 1.0 - u), np.minimum(v, 1.0 - v))
+    band = smoothstep(0.2, 0.21, d)            # 0 in the striped border, 1 inside
+    stripe = smoothstep(0.23, 0.27, np.abs(((u + v) * 6.0) % 1.0 - 0.5))
+    yellow = mix(hex_colour("#e0b010"), hex_colour("#f8d040"), 0.5 + 0.12 * noise)
+    black = hex_colour("#1a1a16")
+    border = mix(yellow, black, stripe)
+    frame = frame_height(u, v)
+    inner = smoothstep(0.19, 0.215, d) * (1.0 - smoothstep(0.215, 0.24, d))
+    height = frame * (0.75 + 0.25 * band) - 0.15 * inner
+    albedo = mix(border, yellow, band)
+    albedo = mix(hex_colour("#241c04"), albedo, smoothstep(0.0, 0.5, frame))
+    return finish(shade(albedo, np.clip(height, 0.0, 1.0), 0.06))
+
+
+def white_marble():
+    """White marble with grey-blue veins, polished: little relief inside the frame."""
+    u, v = grid()
+    g = rng("face_white_marble")
+    a = upsample_noise(tile_noise(g, SIZE, 2.4))
+    b = upsample_noise(tile_noise(g, SIZE, 2.6))
+    veins = np.exp(-np.abs(np.sin(1.2 * a + 2.0 * np.pi * (u + v) + 0.8 * b)) * 6.0)
+    base = mix(hex_colour("#e8e6e0"), hex_colour("#fbfaf6"), 0.5 + 0.15 * b)
+    albedo = mix(base, hex_colour("#6a7488"), 0.55 * veins)
+    frame = frame_height(u, v, groove=0.012, bevel=0.04)
+    albedo = mix(hex_colour("#4a4c54"), albedo, smoothstep(0.0, 0.5, frame))
+    return finish(shade(albedo, frame, 0.05, ambient_depth=0.25))
+
+
+def magenta_hex():
+    """Magenta hexagon tiles: a honeycomb of two tiles across, each with a lighter rim."""
+    u, v = grid()
+    g = rng("face_magenta_hex")
+    noise = upsample_noise(tile_noise(g, SIZE, 1.2))
+    # Hexagon centres on a lattice that repeats over the face: 2 across, 2 rows of pairs.
+    sx, sy = 2.0, 2.0 * np.sqrt(3.0) / 2.0 * 2.0 / np.sqrt(3.0)
+    x, y = u * 2.0, v * 2.0 * np.sqrt(3.0) / 2.0 * 2.0 / np.sqrt(3.0)
+    best = np.full(u.shape, 9.0)
+    for cx, cy in ((0, 0), (1, 0), (0.5, 1), (1.5, 1), (2, 0), (0, 2), (1, 2), (2, 2), (-0.5, 1), (2.5, 1)):
+        dx = np.abs(x - cx)
+        dy = np.abs(y - cy) * (np.sqrt(3.0) / 2.0)
+        hexd = np.maximum(dx * 0.5 + dy, dx)     # hexagon "radius" of the point
+        best = np.minimum(best, hexd)
+    del sx, sy
+    tile = 1.0 - smoothstep(0.44, 0.48, best)
+    rim = smoothstep(0.32, 0.4, best) * tile
+    frame = frame_height(u, v)
+    height = frame * (0.5 + 0.5 * tile)
+    base = mix(hex_colour("#a0186a"), hex_colour("#d83a98"), 0.5 + 0.12 * noise + 0.4 * rim)
+    albedo = mix(hex_colour("#3a0626"), base, tile)
+    albedo = mix(hex_colour("#1e0414"), albedo, smoothstep(0.0, 0.5, frame))
+    return finish(shade(albedo, height, 0.06))
+
+
 FACES = {
     "face_blue_tiles.png": blue_tiles,
     "face_green_checker.png": green_checker,
     "face_orange_tread.png": orange_tread,
     "face_purple_stones.png": purple_stones,
     "face_red_bricks.png": red_bricks,
+    "face_teal_meander.png": teal_meander,
+    "face_steel_grid.png": steel_grid,
+    "face_hazard_stripes.png": hazard_stripes,
+    "face_white_marble.png": white_marble,
+    "face_magenta_hex.png": magenta_hex,
 }
 
 

@@ -218,7 +218,7 @@ def shell5():
 
 
 def fortress_block():
-    s = Stage(*W5, 0, "the last stage. the bastion: a great block, its towers and a moat of air.")
+    s = Stage(*W5, 0, "the bastion: a great block, its towers and a moat of air; the end of the fifth world.")
     s.box((-3, 2), (-2, 1), (-2, 1), hollow=True)
     for x, y in ((-3, -2), (2, 1)):
         s.box((x, x), (y, y), (2, 4))

@@ -201,12 +201,139 @@ def ember():
     return np.clip(image, 0.0, 1.0)
 
 
+def gradient(z, stops):
+    """Colours by height (z is the sine of the elevation), blended between the stops."""
+    image = np.zeros(z.shape + (3,))
+    for (z0, c0), (z1, c1) in zip(stops, stops[1:]):
+        inside = (z >= z0) & (z <= z1)
+        t = smoothstep(z0, z1, z)
+        image[inside] = mix(hex_colour(c0), hex_colour(c1), t[inside])
+    return image
+
+
+def daylight():
+    """A clear morning: pale blue overhead deepening to the zenith, a bright haze at the
+    horizon, a white sun with its glow, and a floor of soft cloud below."""
+    g = rng("sky_daylight")
+    half = sky_directions(WIDTH // 2, HEIGHT // 2)
+    noise = SphereNoise(g, octaves=3)
+    z = half[..., 2]
+    smooth = gradient(z, [(-1.0, "#b8c8d8"), (-0.25, "#dfe8f0"), (0.0, "#f4f0e4"), (0.08, "#bcdcf4"),
+                          (0.4, "#6aa8e8"), (1.0, "#2a64c0")])
+    sun = np.array([0.5, 0.75, 0.42])
+    sun /= np.linalg.norm(sun)
+    angle = np.arccos(np.clip(half @ sun, -1.0, 1.0))
+    smooth += (np.exp(-(angle / 0.3) ** 2) * 0.35)[..., None] * hex_colour("#fff4d0")
+    smooth = mix(smooth, hex_colour("#ffffff"), smoothstep(0.05, 0.035, angle))
+    cloud = smoothstep(0.5, 0.68, noise.sample(half * np.array([1.0, 1.0, 3.0]), 2.0, gain=0.4, octaves=2))
+    cloud = cloud * (1.0 - smoothstep(-0.3, -0.05, z))
+    smooth = mix(smooth, hex_colour("#f8f8fa"), 0.8 * cloud)
+    return np.clip(upsample2(smooth), 0.0, 1.0)
+
+
+def deep_sea():
+    """Deep water seen from inside: dark teal, lighter towards the surface overhead, with
+    long shafts of light falling from above."""
+    g = rng("sky_deep_sea")
+    dirs = sky_directions(WIDTH, HEIGHT)
+    half = sky_directions(WIDTH // 2, HEIGHT // 2)
+    noise = SphereNoise(g, octaves=3)
+    z = half[..., 2]
+    smooth = gradient(z, [(-1.0, "#01070c"), (-0.3, "#03202a"), (0.2, "#0a4a58"), (0.7, "#1a8a94"),
+                          (1.0, "#58c8c0")])
+    azimuth = np.arctan2(half[..., 0], half[..., 1])
+    shafts = smoothstep(0.55, 0.8, noise.sample(np.stack([np.cos(azimuth), np.sin(azimuth),
+                                                         np.zeros_like(azimuth)], axis=-1), 4.0, octaves=2))
+    # The shafts fade out before the zenith, where every azimuth meets in one point.
+    fade = smoothstep(-0.2, 0.6, z) * (1.0 - smoothstep(0.7, 0.95, z))
+    smooth += (shafts * fade)[..., None] * hex_colour("#3ab8b0") * 0.45
+    image = upsample2(smooth)
+
+    def low(d):
+        return 0.3 * smoothstep(0.2, -0.4, d[:, 2])
+
+    splat_stars(image, dirs, g, 250, 0.25, low)
+    return np.clip(image, 0.0, 1.0)
+
+
+def storm():
+    """A storm: slate-grey banks of cloud, darker below, a pale rift across the sky with a
+    yellowish light behind it."""
+    g = rng("sky_storm")
+    half = sky_directions(WIDTH // 4, HEIGHT // 4)     # soft enough for a quarter size
+    noise = SphereNoise(g, octaves=2)
+    z = half[..., 2]
+    smooth = gradient(z, [(-1.0, "#0c0e12"), (-0.2, "#23282f"), (0.0, "#4a525c"), (0.5, "#343a44"),
+                          (1.0, "#1c2028")])
+    rift_normal = np.array([0.2, 0.5, 0.84])
+    rift_normal /= np.linalg.norm(rift_normal)
+    billow = noise.sample(half * np.array([1.0, 1.0, 1.6]), 1.6, gain=0.5)
+    rift = np.exp(-((half @ rift_normal + 0.25 * (billow - 0.5)) / 0.09) ** 2)
+    smooth = mix(smooth, hex_colour("#c8bc88"), 0.7 * rift * smoothstep(0.4, 0.6, billow))
+    dark = smoothstep(0.45, 0.75, billow)
+    smooth *= (1.0 - 0.45 * dark)[..., None]
+    return np.clip(upsample2(upsample2(smooth)), 0.0, 1.0)
+
+
+def golden_hour():
+    """Late afternoon gold: amber near the horizon under a great low sun, peach to soft
+    violet overhead, a few thin gold-edged clouds."""
+    g = rng("sky_golden")
+    half = sky_directions(WIDTH // 2, HEIGHT // 2)
+    noise = SphereNoise(g, octaves=3)
+    z = half[..., 2]
+    smooth = gradient(z, [(-1.0, "#2a1606"), (-0.2, "#7a4010"), (0.0, "#ffc458"), (0.12, "#f8a860"),
+                          (0.45, "#c0789a"), (1.0, "#5a4a8a")])
+    sun = np.array([-0.6, -0.78, 0.12])
+    sun /= np.linalg.norm(sun)
+    angle = np.arccos(np.clip(half @ sun, -1.0, 1.0))
+    smooth += (np.exp(-(angle / 0.45) ** 2) * 0.5)[..., None] * hex_colour("#ffd080")
+    smooth = mix(smooth, hex_colour("#fff8e0"), smoothstep(0.09, 0.07, angle))
+    streak = smoothstep(0.55, 0.7, noise.sample(half * np.array([1.0, 1.0, 8.0]), 2.0, gain=0.45))
+    streak = streak * smoothstep(0.03, 0.1, z) * (1.0 - smoothstep(0.3, 0.5, z))
+    smooth = mix(smooth, hex_colour("#ffe0a0"), 0.6 * streak)
+    return np.clip(upsample2(smooth), 0.0, 1.0)
+
+
+def galaxy():
+    """Deep violet space with a great spiral galaxy standing above the horizon, its arms
+    pink and blue, and stars round it."""
+    g = rng("sky_galaxy")
+    dirs = sky_directions(WIDTH, HEIGHT)
+    half = sky_directions(WIDTH // 2, HEIGHT // 2)
+    z = half[..., 2]
+    smooth = gradient(z, [(-1.0, "#06020c"), (0.0, "#14082a"), (1.0, "#0a0418")])
+    # The galaxy's own frame: centre direction c, two axes a, b across its disc.
+    c = np.array([0.3, 0.8, 0.5])
+    c /= np.linalg.norm(c)
+    a = np.cross(c, np.array([0.0, 0.0, 1.0]))
+    a /= np.linalg.norm(a)
+    b = np.cross(c, a)
+    x = (half @ a) / 1.3
+    y = (half @ b) / 0.75
+    front = np.clip(half @ c, 0.0, 1.0)
+    r = np.sqrt(x * x + y * y)
+    theta = np.arctan2(y, x)
+    arms = 0.5 + 0.5 * np.cos(2.0 * theta - 4.5 * np.log(r + 0.05))
+    disc = np.exp(-r / 0.35) * front
+    smooth += (disc * (0.35 + 0.65 * arms ** 3))[..., None] * mix(hex_colour("#ff60c0"), hex_colour("#6080ff"), smoothstep(0.1, 0.6, r))[..., :] * 1.2
+    smooth += (np.exp(-(r / 0.07) ** 2) * front)[..., None] * hex_colour("#fff0e0") * 0.9
+    image = upsample2(smooth)
+    splat_stars(image, dirs, g, 900, 0.45)
+    return np.clip(image, 0.0, 1.0)
+
+
 SKIES = {
     "sky_stars.png": starfield,
     "sky_nebula.png": nebula,
     "sky_dusk.png": dusk,
     "sky_aurora.png": aurora,
     "sky_ember.png": ember,
+    "sky_daylight.png": daylight,
+    "sky_deep_sea.png": deep_sea,
+    "sky_storm.png": storm,
+    "sky_golden.png": golden_hour,
+    "sky_galaxy.png": galaxy,
 }
 
 

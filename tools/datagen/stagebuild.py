@@ -17,6 +17,14 @@ NORMALS = {
     "+y": (0, 1, 0), "-y": (0, -1, 0),
 }
 
+# For a plan drawn on a face (Stage.layer): the axis its columns run along and the axis
+# its rows run against (the first row is the highest along that axis).
+FACE_AXES = {
+    "+z": (0, 1), "-z": (0, 1),
+    "+x": (1, 2), "-x": (1, 2),
+    "+y": (0, 2), "-y": (0, 2),
+}
+
 
 def span(a, b):
     """Every whole number from a to b, both included, whichever is larger."""
@@ -77,6 +85,49 @@ class Stage:
                     if x in (xs[0], xs[1]) or y in (ys[0], ys[1]):
                         self.cube(x, y, z)
         return self
+
+    def beam(self, a, b):
+        """A straight line of cells from a to b, both included; a and b differ in one axis."""
+        axis = [i for i in range(3) if a[i] != b[i]]
+        if len(axis) > 1:
+            raise ValueError(f"beam from {a} to {b} is not straight")
+        if not axis:
+            return self.cube(*a)
+        i = axis[0]
+        for t in span(a[i], b[i]):
+            cell = list(a)
+            cell[i] = t
+            self.cube(*cell)
+        return self
+
+    def layer(self, box, face, rows):
+        """Draws a plan on one face of a box of cells (xs, ys, zs: pairs of ends): the
+        rows are read as seen from outside with the first row farthest along the face's
+        second axis (see FACE_AXES). '#' puts a cube on the face, '%' two cubes high; every
+        other character leaves it free. Returns the base cells (the box's own, under the
+        plan) of every other character that is not '.' or a blank, by character, so that
+        dice and the like can be put on the face there."""
+        xs, ys, zs = (sorted(r) for r in box)
+        lo = (xs[0], ys[0], zs[0])
+        hi = (xs[1], ys[1], zs[1])
+        normal = NORMALS[face]
+        u_axis, v_axis = FACE_AXES[face]
+        k = [i for i in range(3) if normal[i] != 0][0]
+        marks = {}
+        for r, row in enumerate(rows):
+            for c, ch in enumerate(row):
+                base = [0, 0, 0]
+                base[u_axis] = lo[u_axis] + c
+                base[v_axis] = hi[v_axis] - r
+                base[k] = hi[k] if normal[k] > 0 else lo[k]
+                if ch in "#%":
+                    for h in range(1, 3 if ch == "%" else 2):
+                        cell = list(base)
+                        cell[k] += normal[k] * h
+                        self.cube(*cell)
+                elif ch not in ". ":
+                    marks.setdefault(ch, []).append(tuple(base))
+        return marks
 
     def remove(self, x, y, z):
         if (x, y, z) in self.cells:

@@ -9,6 +9,11 @@ Stages not listed here are hand-written files. Each world shares a face picture 
     21-30 green checker, aurora   undersides and bridges
     31-40 purple stones, stars    jumps between islands
     41-50 orange tread, ember     large solid shapes travelled on every side, long routes
+    51-60 teal meander, daylight  mazes: corridors, dead ends, mazes folded over blocks
+    61-70 steel grid, deep sea    lattices of beams one cube thick, travelled on every side
+    71-80 hazard stripes, storm   precision: pins reached by exact jumps, dice on arm tips
+    81-90 white marble, golden    winding towers: routes round a tower's walls
+    91-100 magenta hex, galaxy    grand tours of a hundred to almost three hundred cubes
 
 Every stage is proven with the stage checker; its time limit leaves the fastest route the
 share of the limit that the world asks for (see docs/stages.md).
@@ -22,6 +27,14 @@ from islands_solids import (steps_down, there_and_back, archipelago, floating_is
     fortress_block, giant, grand_finale)
 from towers_bridges import (stair, wall, twin_towers, wall_maze, chimney, keep, citadel,
     long_bridge, two_decks, arch, hanging_gardens, crossed_bridges, pier, under_towers)
+from mazes_lattices import (first_maze, dead_ends, high_walls, maze_isles, block_maze,
+    four_sides, maze_below, holes, maze_tower, maze_cube, the_beam, ladder, posts, window,
+    frame, jump_beams, lattice_box, upside_jumps, girders, great_lattice)
+from precision_towers import (stepping_pins, pin_circle, arms, ceiling_pins, comb, the_thread,
+    arms_and_pins, maze_of_pins, spire_of_arms, needle, corners, the_tower, hanging_tower,
+    ledged_tower, screw, tower_pins, tower_maze, spire, two_towers_bridged, tower_beams)
+from grand_tours import (tour_begins, slab_tour, two_blocks, arms_of_the_block, tower_through,
+    frame_and_core, great_block, isles_tour, citadel_tour, last_tour)
 
 
 # Stage number, shape, time limit in seconds. The limits leave the fastest route from
@@ -35,6 +48,21 @@ STAGES = [
     (37, floating_isles, 32), (38, island_ring, 35), (39, islands_grand, 35), (40, sky_garden, 47),
     (41, block, 23), (42, slab, 28), (44, big_cube, 29), (45, shell5, 30), (46, cross, 33),
     (48, giant, 35), (49, grand_finale, 40), (50, fortress_block, 42),
+    (51, first_maze, 27), (52, dead_ends, 30), (53, high_walls, 34), (54, maze_isles, 32),
+    (55, block_maze, 29), (56, four_sides, 37), (57, maze_below, 33), (58, holes, 30),
+    (59, maze_tower, 32), (60, maze_cube, 37),
+    (61, the_beam, 33), (62, ladder, 34), (63, posts, 39), (64, window, 39), (65, frame, 40),
+    (66, jump_beams, 47), (67, lattice_box, 59), (68, upside_jumps, 49), (69, girders, 47),
+    (70, great_lattice, 47),
+    (71, stepping_pins, 26), (72, pin_circle, 32), (73, arms, 31), (74, ceiling_pins, 40),
+    (75, comb, 35), (76, the_thread, 37), (77, arms_and_pins, 44), (78, maze_of_pins, 44),
+    (79, spire_of_arms, 46), (80, needle, 57),
+    (81, corners, 32), (82, the_tower, 36), (83, hanging_tower, 35), (84, ledged_tower, 41),
+    (85, screw, 39), (86, tower_pins, 41), (87, tower_maze, 37), (88, spire, 46),
+    (89, two_towers_bridged, 42), (90, tower_beams, 45),
+    (91, two_blocks, 40), (92, tour_begins, 48), (93, arms_of_the_block, 52),
+    (94, great_block, 55), (95, slab_tour, 55), (96, isles_tour, 59), (97, tower_through, 55),
+    (98, citadel_tour, 68), (99, frame_and_core, 60), (100, last_tour, 57),
 ]
 
 
