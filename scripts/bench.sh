@@ -18,7 +18,7 @@
 # Environment: STARTUP_RUNS (default 15), PLAY_FRAMES (300), MENU_FRAMES (60), PEER_STAGE (the
 # stage the game plays beside the peer, 49), PEER_SECONDS (20), PROFILE=0 to skip the
 # profile, LARGE=0 to skip the 1920x1080 server, LARGE_PLAY_FRAMES (150) and LARGE_MENU_FRAMES
-# (30) for its frames, BUILD_DIR (build-bench).
+# (30) for its frames, WARMUP (30) frames before each measured run, BUILD_DIR (build-bench).
 set -eu
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
@@ -34,6 +34,7 @@ PROFILE=${PROFILE:-1}
 LARGE=${LARGE:-1}
 LARGE_PLAY_FRAMES=${LARGE_PLAY_FRAMES:-150}
 LARGE_MENU_FRAMES=${LARGE_MENU_FRAMES:-30}
+WARMUP=${WARMUP:-30}
 
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTUMBRIX_BENCH=ON -DTUMBRIX_TESTS=OFF >/dev/null
 cmake --build "$BUILD" --target tumbrix bench_startup bench_minimal_glut bench_frame -j 2
@@ -54,10 +55,10 @@ echo "bench: start-up, $STARTUP_RUNS runs of each" >&2
     --runs "$STARTUP_RUNS" --workdir "$ROOT" --out "$WORK/startup.md" \
     \$( [ "$PROFILE" = 1 ] && command -v perf >/dev/null 2>&1 && echo --profile "$WORK/startup.data" )
 echo "bench: frames" >&2
-"$BUILD/bench_frame" --frames "$PLAY_FRAMES" --menu-frames "$MENU_FRAMES" --out "$WORK/frame.md" \
+"$BUILD/bench_frame" --warmup "$WARMUP" --frames "$PLAY_FRAMES" --menu-frames "$MENU_FRAMES" --out "$WORK/frame.md" \
     --csv "$WORK/after1024.csv" >"$WORK/frame.log"
 echo "bench: frames drawn face by face" >&2
-"$BUILD/bench_frame" --face-by-face --no-load --parts none --frames "$PLAY_FRAMES" --menu-frames "$MENU_FRAMES" \
+"$BUILD/bench_frame" --warmup "$WARMUP" --face-by-face --no-load --parts none --frames "$PLAY_FRAMES" --menu-frames "$MENU_FRAMES" \
     --out "$WORK/before1024.md" --csv "$WORK/before1024.csv" >>"$WORK/frame.log"
 echo "bench: the game and its peer through Mesa's frame-time dump" >&2
 "$ROOT/scripts/bench-peer.sh" "$BUILD/tumbrix" "$PEER_STAGE" "$PEER_SECONDS" "$WORK/peer1024.md"
@@ -81,9 +82,9 @@ cat >"$WORK/large.sh" <<EOF
 set -eu
 cd "$ROOT"
 echo "bench: frames at 1920x1080" >&2
-"$BUILD/bench_frame" --size 1920x1080 --stages-only --frames "$LARGE_PLAY_FRAMES" \
+"$BUILD/bench_frame" --warmup "$WARMUP" --size 1920x1080 --stages-only --frames "$LARGE_PLAY_FRAMES" \
     --menu-frames "$LARGE_MENU_FRAMES" --out "$WORK/after1920.md" --csv "$WORK/after1920.csv" >"$WORK/large.log"
-"$BUILD/bench_frame" --size 1920x1080 --stages-only --face-by-face --frames "$LARGE_PLAY_FRAMES" \
+"$BUILD/bench_frame" --warmup "$WARMUP" --size 1920x1080 --stages-only --face-by-face --frames "$LARGE_PLAY_FRAMES" \
     --menu-frames "$LARGE_MENU_FRAMES" --out "$WORK/before1920.md" --csv "$WORK/before1920.csv" >>"$WORK/large.log"
 "$ROOT/scripts/bench-peer.sh" "$BUILD/tumbrix" "$PEER_STAGE" "$PEER_SECONDS" "$WORK/peer1920.md"
 EOF
