@@ -15,15 +15,16 @@ WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT INT TERM
 export LIBGL_ALWAYS_SOFTWARE=1
 
-# Runs "$@" for $SECONDS_EACH s with the frame-time dump in $WORK/hud-$name; $keys go to its
-# window once it is up: keys before the first '|', held key after it.
+# Runs "$@" for $SECONDS_EACH s with the frame-time dump in $WORK/hud-$name. Once its window is
+# up: a click where $click is "click", then the keys $keys, then $held held down to the end.
 timed_run() {
-    name=$1; keys=$2; held=$3; shift 3
+    name=$1; click=$2; keys=$3; held=$4; shift 4
     mkdir -p "$WORK/hud-$name"
     GALLIUM_HUD=frametime GALLIUM_HUD_PERIOD=0 GALLIUM_HUD_DUMP_DIR="$WORK/hud-$name" "$@" \
         >"$WORK/$name.log" 2>&1 &
     pid=$!
     sleep 3
+    if [ "$click" = click ]; then xdotool click 1 2>/dev/null || true; sleep 1; fi
     if [ -n "$keys" ]; then xdotool key --delay 200 $keys 2>/dev/null || true; fi
     if [ -n "$held" ]; then xdotool keydown "$held" 2>/dev/null || true; fi
     sleep "$SECONDS_EACH"
@@ -36,15 +37,16 @@ timed_run() {
 mkdir -p "$WORK/game/data"
 for f in "$ROOT"/data/*; do ln -s "$f" "$WORK/game/data/"; done
 printf '%s 0' "$STAGE" >"$WORK/game/data/DoNotReadMe.txt"
-(cd "$WORK/game" && timed_run tumbrix "Return" Up "$GAME")
+(cd "$WORK/game" && timed_run tumbrix "" "Return" Up "$GAME")
 
 # The peer, at the same screen size, its own frame pacing off so that it draws as fast as
-# it can, as ours does when the machine is slow.
+# it can, as ours does when the machine is slow. A click starts its level; the up arrow
+# tilts the floor forward.
 if [ -x /usr/games/neverball ]; then
     size=$(xdpyinfo 2>/dev/null | sed -n 's/^ *dimensions: *\([0-9]*\)x\([0-9]*\) .*/\1 \2/p' | head -1)
     mkdir -p "$WORK/home/.neverball"
     printf 'fullscreen 1\nwidth %s\nheight %s\nvsync 0\n' ${size:-1024 768} >"$WORK/home/.neverball/neverballrc"
-    HOME="$WORK/home" timed_run neverball "" Up /usr/games/neverball -l map-easy/easy.sol
+    HOME="$WORK/home" timed_run neverball click "" Up /usr/games/neverball -l map-easy/easy.sol
 fi
 
 python3 - "$WORK" "$OUT" "$STAGE" <<'PY'
@@ -59,7 +61,7 @@ def stats(name):
                 values.append(float(line.split()[-1]))
             except (ValueError, IndexError):
                 pass
-    values = values[60:]   # start-up and the first frames' shader compiles
+    values = values[60:]   # start-up, the first frames' shader compiles, the level's intro
     if not values:
         return None
     values.sort()
