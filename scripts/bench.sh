@@ -187,8 +187,8 @@ FIGURES="$WORK/figures.md"
     echo
     echo "Mesa's own frame-time HUD dump (\`GALLIUM_HUD=frametime\`, \`GALLIUM_HUD_PERIOD=0\`), which"
     echo "times any OpenGL program the same way, from buffer swap to buffer swap, over $PEER_SECONDS s"
-    echo "of each after the first 60 frames. The game paces itself to 60 frames a second, so its"
-    echo "frames cannot be shorter than 16.7 ms; the peer runs with its own pacing off."
+    echo "of each after the first 60 frames. The game paces itself to 60 frames a second (its"
+    echo "sleeps are whole milliseconds: frames of 16 and 17 ms); the peer runs with its own pacing off."
     echo
     echo "At 1024x768:"
     echo
