@@ -12,7 +12,8 @@ set -eu
 
 # The game's libraries, the toolchain that builds it, and the sound server client libraries
 # that OpenAL Soft opens at run time (it only recommends them, and recommends are not installed
-# here), so the game plays through PulseAudio, PipeWire or ALSA rather than silently.
+# here), so the game plays through PulseAudio, PipeWire or ALSA rather than silently; SDL2 for
+# gamepads only (its controller database and hot-plug; GLUT keeps the window).
 PLAY="
 build-essential cmake ninja-build pkg-config
 libgl-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev libxrandr-dev libegl-dev libegl-mesa0
@@ -22,6 +23,7 @@ libfreetype-dev
 libpoco-dev
 libopenal-dev libopenal1 libpulse0 libasound2
 libsndfile1-dev
+libsdl2-dev
 "
 DATA="python3 python3-numpy python3-pil fonts-comic-neue"
 # The tests: GoogleTest, virtual X servers and their tools, a second 3DS reader and writer,

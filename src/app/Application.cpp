@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "gui/SaveFile.h"
+#include "replay/StageRules.h"
 #include "media/ofAppRunner.h"
 #include "media/ofSwapControl.h"
 #include "media/ofUtils.h"
@@ -15,7 +16,7 @@ Application::Application() : player(Vec3(0, 0, 0)) {}
 void Application::setup()
 {
     initGl();
-    upHeld = false;
+    input = PlayInput{};
     playing = false;
     allCleared = false;
     showInfo = false;
@@ -44,27 +45,15 @@ void Application::update()
     timeLeft = endTime - now;
     level.update();
 
-    // While up is held, every time the ball is ready again it takes the next step by itself.
-    if (upHeld && !player.stageWon && playing && player.enableMovement) {
-        player.enableMovement = false;
-        control(KEY_UP);
-    }
-    // A stage ends only once its time is strictly below zero.
-    if (playing && !player.stageWon && timeLeft < 0.0f) {
-        sounds.playLose();
-        player.reset(level.startPosition);
-    }
-    playing = player.stageRunning;
-
-    if (playing && !player.stageWon) {
-        player.update(level, sounds);
+    const bool wonBefore = player.stageWon;
+    stagerules::step(level, player, sounds, input, playing, timeLeft);
+    if (playing && !wonBefore) {
         gui.updateHud(timeLeft, level);
         camera.update(player);
-        sounds.update();
     } else {
         camera.orbit(now);
-        sounds.update();
     }
+    sounds.update();
 }
 
 void Application::draw()
@@ -132,9 +121,8 @@ void Application::keyPressed(int key)
     } else if (playing) {
         // Keys that arrive while the ball is busy are dropped, not queued. Any accepted key
         // makes the ball busy, also one that starts nothing; its update frees it again.
-        if (player.enableMovement) {
-            player.enableMovement = false;
-            control(k);
+        if (stagerules::pressKey(player, input, k)) {
+            takeLookAround();
         }
     } else {
         menuKey(k);
@@ -143,7 +131,7 @@ void Application::keyPressed(int key)
 
 void Application::keyReleased(int)
 {
-    upHeld = false;
+    stagerules::releaseKey(input);
 }
 
 void Application::mouseMoved(int, int) {}
@@ -153,16 +141,16 @@ void Application::mouseReleased(int, int, int) {}
 
 void Application::control(int key)
 {
-    switch (key) {
-    case KEY_ENTER: player.jump = true; break;
-    case KEY_SPACE: camera.lookAround = true; break;
-    case KEY_LEFT: player.turnLeft = true; break;
-    case KEY_UP:
-        upHeld = true;
-        player.moveForward = true;
-        break;
-    case KEY_RIGHT: player.turnRight = true; break;
-    default: break;
+    stagerules::control(player, input, key);
+    takeLookAround();
+}
+
+// Space asks the camera to look around; the rules only note the wish.
+void Application::takeLookAround()
+{
+    if (input.lookAround) {
+        camera.lookAround = true;
+        input.lookAround = false;
     }
 }
 

@@ -15,6 +15,7 @@
 #include "player/Camera.h"
 #include "player/GameSounds.h"
 #include "player/Player.h"
+#include "replay/StageRules.h"
 
 class Application : public ofBaseApp {
 public:
@@ -57,7 +58,7 @@ public:
     float timeLimit = 0.0f;     // s allowed for the running stage
     bool playing = false;       // a stage is played: the ball's stageRunning, copied each update
     bool allCleared = false;    // the stage just won was the last one
-    bool upHeld = false;        // auto-forward: up was accepted and no key released since
+    PlayInput input;            // auto-forward (upHeld) and the look-around wish of the play keys
     bool showInfo = false;
     bool showHighscores = false;
     bool retracePaced = false;  // the display's retrace paces the frames, not the window
@@ -68,6 +69,7 @@ public:
 
 private:
     void control(int key);
+    void takeLookAround();
     void menuKey(int key);
     void selectMenuItem(int index);
     void startStage();

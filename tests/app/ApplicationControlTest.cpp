@@ -45,14 +45,14 @@ TEST(ApplicationControl, HeldUpChainsStepsUntilAnyKeyIsReleased)
     Application& app = *play.app;
     const float startY = app.player.Position.y;
     app.keyPressed(Application::KEY_UP);   // held: no release
-    EXPECT_TRUE(app.upHeld);
+    EXPECT_TRUE(app.input.upHeld);
     play.world.frames(70);                 // more than three steps of 21 frames
     EXPECT_GT(app.player.Position.y - startY, 6.0f - 0.01f);
 
     // Releasing another key (here the left arrow) also ends the chain; the step under way
     // is finished and no further one starts.
     app.keyReleased(Application::KEY_LEFT);
-    EXPECT_FALSE(app.upHeld);
+    EXPECT_FALSE(app.input.upHeld);
     ASSERT_TRUE(play.idle());
     const float stopped = app.player.Position.y;
     play.world.frames(40);
@@ -73,7 +73,7 @@ TEST(ApplicationControl, KeysWhileTheBallIsBusyAreDropped)
     app.keyPressed(Application::KEY_LEFT);
     app.keyPressed(Application::KEY_UP);
     EXPECT_FALSE(app.player.turnLeft);
-    EXPECT_FALSE(app.upHeld);
+    EXPECT_FALSE(app.input.upHeld);
     ASSERT_TRUE(play.idle());
     EXPECT_FLOAT_EQ(app.player.heading, 90.0f);
     play.world.frames(30);
