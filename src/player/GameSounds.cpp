@@ -1,29 +1,46 @@
 #include "player/GameSounds.h"
 
+#include <algorithm>
+
+namespace {
+
+constexpr float MUSIC_VOLUME = 0.15f;   // the music under the effects, at full volume
+
+struct Effect {
+    ofSoundPlayer GameSounds::*player;
+    const char* file;
+    float volume;   // at full volume
+};
+constexpr Effect EFFECTS[] = {
+    {&GameSounds::bounceSound, "bounce.wav", 0.5f},
+    {&GameSounds::bonusSound, "bonus.wav", 1.0f},
+    {&GameSounds::keySound, "key.wav", 1.0f},
+    {&GameSounds::winSound, "win.wav", 0.5f},
+    {&GameSounds::loseSound, "lose.wav", 0.5f},
+};
+
+// Loudness is heard roughly as the square of the amplitude's share, so the steps of a 0 to 10
+// setting sound about even instead of crowding into the top few.
+float gainOf(int level)
+{
+    const float share = static_cast<float>(level) / GAME_VOLUME_MAX;
+    return share * share;
+}
+
+} // namespace
+
 void GameSounds::load()
 {
     music.loadSound("techno.wav", false);
-    music.setVolume(0.15f);
+    applyMusicVolume();
     music.setLoop(true);
     music.play();
 
-    struct Effect {
-        ofSoundPlayer& player;
-        const char* file;
-        float volume;
-    };
-    const Effect effects[] = {
-        {bounceSound, "bounce.wav", 0.5f},
-        {bonusSound, "bonus.wav", 1.0f},
-        {keySound, "key.wav", 1.0f},
-        {winSound, "win.wav", 0.5f},
-        {loseSound, "lose.wav", 0.5f},
-    };
-    for (const Effect& effect : effects) {
-        effect.player.loadSound(effect.file, false);
-        effect.player.setVolume(effect.volume);
-        effect.player.setLoop(false);
+    for (const Effect& effect : EFFECTS) {
+        (this->*effect.player).loadSound(effect.file, false);
+        (this->*effect.player).setLoop(false);
     }
+    applyEffectsVolume();
 }
 
 void GameSounds::update()
@@ -43,5 +60,31 @@ void GameSounds::toggleMusic()
         music.stop();
     } else {
         music.play();
+    }
+}
+
+void GameSounds::setMusicVolume(int level)
+{
+    musicLevel = std::clamp(level, 0, GAME_VOLUME_MAX);
+    applyMusicVolume();
+}
+
+void GameSounds::setEffectsVolume(int level)
+{
+    effectsLevel = std::clamp(level, 0, GAME_VOLUME_MAX);
+    applyEffectsVolume();
+}
+
+void GameSounds::playEffectSample() { bonusSound.play(); }
+
+void GameSounds::applyMusicVolume()
+{
+    music.setVolume(MUSIC_VOLUME * gainOf(musicLevel));
+}
+
+void GameSounds::applyEffectsVolume()
+{
+    for (const Effect& effect : EFFECTS) {
+        (this->*effect.player).setVolume(effect.volume * gainOf(effectsLevel));
     }
 }

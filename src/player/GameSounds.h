@@ -3,6 +3,8 @@
 
 #include "media/ofSoundPlayer.h"
 
+inline constexpr int GAME_VOLUME_MAX = 10;
+
 class GameSounds {
 public:
     // Loads the six files from the data folder and sets their volume and looping; the music
@@ -21,10 +23,27 @@ public:
     // Stops the music if it plays, otherwise starts it again from its beginning.
     void toggleMusic();
 
+    // The player's volumes, 0 (silent) to GAME_VOLUME_MAX (each sound at the volume it was
+    // made for), clamped to that range. The music's applies at once; the effects' to every
+    // effect, those playing and those started later. Either may be set before load.
+    void setMusicVolume(int level);
+    void setEffectsVolume(int level);
+    int getMusicVolume() const { return musicLevel; }
+    int getEffectsVolume() const { return effectsLevel; }
+    // The coin's sound, for the options screen to let a new effects volume be heard.
+    void playEffectSample();
+
     ofSoundPlayer music;
     ofSoundPlayer bounceSound;
     ofSoundPlayer bonusSound;
     ofSoundPlayer keySound;
     ofSoundPlayer winSound;
     ofSoundPlayer loseSound;
+
+private:
+    void applyMusicVolume();
+    void applyEffectsVolume();
+
+    int musicLevel = 10;     // 0 to GAME_VOLUME_MAX
+    int effectsLevel = 10;
 };

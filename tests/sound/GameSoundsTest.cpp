@@ -146,3 +146,63 @@ TEST_F(GameSoundsTest, AMissingSoundIsReportedAndTheOthersStillPlay)
     EXPECT_LT(level(mix, "bonus.wav"), 0.01 * full);
     EXPECT_FALSE(sounds.bonusSound.getIsPlaying());
 }
+
+TEST_F(GameSoundsTest, VolumesMixQuieterStepByStepAndZeroIsSilent)
+{
+    GameSounds sounds;
+    sounds.setEffectsVolume(5);   // before load: applied as the sounds load
+    sounds.load();
+    EXPECT_EQ(sounds.getEffectsVolume(), 5);
+    sounds.playBonus();
+    sounds.playBounce();
+    std::vector<float> mix = left(render(RATE / 10));
+    EXPECT_NEAR(level(mix, "bonus.wav"), 0.25 * full, 0.02 * full);
+    EXPECT_NEAR(level(mix, "bounce.wav"), 0.5 * 0.25 * full, 0.02 * full);
+    EXPECT_NEAR(level(mix, "techno.wav"), 0.15 * full, 0.01 * full);
+
+    // Each step down is quieter, for the music that plays on and for the sample effect.
+    double lastMusic = level(mix, "techno.wav");
+    double lastSample = 2.0 * full;
+    for (int volume : {9, 6, 3, 1}) {
+        sounds.setMusicVolume(volume);
+        sounds.setEffectsVolume(volume);
+        render(RATE / 4);   // the previous sample ends
+        sounds.playEffectSample();
+        mix = left(render(RATE / 10));
+        const double music = level(mix, "techno.wav");
+        const double sample = level(mix, "bonus.wav");
+        EXPECT_LT(music, 0.9 * lastMusic) << "music volume " << volume;
+        EXPECT_LT(sample, 0.9 * lastSample) << "effects volume " << volume;
+        EXPECT_GT(sample, 0.0) << "effects volume " << volume;
+        lastMusic = music;
+        lastSample = sample;
+    }
+
+    // An effect already playing follows the setting; 0 silences everything while
+    // the music still counts as playing, and effects started later stay silent.
+    sounds.setEffectsVolume(10);
+    sounds.setMusicVolume(10);
+    sounds.playLose();
+    mix = left(render(RATE / 20));
+    EXPECT_NEAR(level(mix, "lose.wav", RATE / 20), 0.5 * full, 0.03 * full);
+    sounds.setEffectsVolume(0);
+    sounds.setMusicVolume(0);
+    render(RATE / 40);   // the mixer fades a change in over its next block, against clicks
+    mix = left(render(RATE / 20));
+    EXPECT_LT(peak(mix, mix.size() - RATE / 20), 1e-4f);
+    EXPECT_TRUE(sounds.music.getIsPlaying());
+    EXPECT_TRUE(sounds.loseSound.getIsPlaying());
+    sounds.playKey();
+    sounds.playEffectSample();
+    mix = left(render(RATE / 10));
+    EXPECT_LT(peak(mix, mix.size() - RATE / 10), 1e-4f);
+
+    // Out of range: clamped.
+    sounds.setEffectsVolume(25);
+    EXPECT_EQ(sounds.getEffectsVolume(), 10);
+    sounds.setMusicVolume(-3);
+    EXPECT_EQ(sounds.getMusicVolume(), 0);
+    sounds.playKey();
+    mix = left(render(RATE / 10));
+    EXPECT_NEAR(level(mix, "key.wav"), full, 0.02 * full);
+}
