@@ -34,6 +34,9 @@ public:
 
     virtual int getWindowMode() { return 0; }
 
+    // Whether the window holds the keyboard focus.
+    virtual bool hasFocus() { return false; }
+
     virtual void setFullscreen(bool full) { (void)full; }
     virtual void toggleFullscreen() {}
 

@@ -6,6 +6,7 @@
 #include "media/ofFixedStep.h"
 #include "media/ofGraphics.h"
 #include "media/ofUtils.h"
+#include "media/ofWindowFocus.h"
 
 #include <GL/freeglut.h>
 #include <cstdio>
@@ -188,6 +189,11 @@ void ofAppGlutWindow::setFrameRate(float rate)
 void ofAppGlutWindow::setWindowTitle(std::string title) { glutSetWindowTitle(title.c_str()); }
 
 int ofAppGlutWindow::getWindowMode() { return windowMode; }
+
+bool ofAppGlutWindow::hasFocus()
+{
+    return glutGetWindow() != 0 && ofCurrentWindowHasFocus();
+}
 
 void ofAppGlutWindow::setFullscreen(bool full)
 {

@@ -35,6 +35,7 @@ public:
     void setWindowTitle(std::string title) override;
 
     int getWindowMode() override;
+    bool hasFocus() override;   // asks X at most every FOCUS_POLL_MS (ofWindowFocus)
     void setFullscreen(bool full) override;
     void toggleFullscreen() override;
 

@@ -142,6 +142,8 @@ void ofToggleFullscreen()
     }
 }
 
+bool ofWindowHasFocus() { return window ? window->hasFocus() : false; }
+
 void ofEnableSetupScreen()
 {
     if (window) {

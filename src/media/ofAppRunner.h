@@ -44,8 +44,13 @@ int ofGetWindowPositionY();
 int ofGetScreenWidth();
 int ofGetScreenHeight();
 int ofGetWindowMode();
+// Switches between a window and the whole screen at the next frame; either way round, as
+// often as wanted (game mode excepted).
 void ofSetFullscreen(bool fullscreen);
 void ofToggleFullscreen();
+// Whether the game window holds the keyboard focus (another window was clicked or raised
+// over it when not); false before there is a window. Cheap enough to ask every step.
+bool ofWindowHasFocus();
 
 // Whether the loop runs ofSetupScreen before every draw.
 void ofEnableSetupScreen();

@@ -290,6 +290,7 @@ TEST(WindowFunctions, AnswerZeroBeforeThereIsAWindow)
     ofSetWindowTitle("nothing");
     ofHideCursor();
     ofSetVerticalSync(true);   // no context: does nothing
+    EXPECT_FALSE(ofWindowHasFocus());
     EXPECT_EQ(ofGetAppPtr(), nullptr);
 }
 
