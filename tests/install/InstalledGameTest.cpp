@@ -28,7 +28,8 @@ const std::string LAUNCHER = PREFIX + "/games/tumbrix-velquor";
 bool writtenByTheGame(const fs::path& rel)
 {
     const std::string name = rel.filename().string();
-    return name == "DoNotReadMe.txt" || name == "hs.txt" || rel.extension() == ".tmp" || name[0] == '.';
+    return name == "DoNotReadMe.txt" || name == "hs.txt" || name == "settings.txt" ||
+           name.find(".damaged") != std::string::npos || rel.extension() == ".tmp" || name[0] == '.';
 }
 
 // Every regular file below `root`, by its path relative to it, with its bytes.
