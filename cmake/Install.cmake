@@ -40,6 +40,8 @@ endif()
 install(DIRECTORY data/ DESTINATION ${TUMBRIX_INSTALL_DATADIR}
     PATTERN DoNotReadMe.txt EXCLUDE
     PATTERN hs.txt EXCLUDE
+    PATTERN records.txt EXCLUDE
+    PATTERN *.damaged* EXCLUDE
     PATTERN *.tmp EXCLUDE
     PATTERN .* EXCLUDE)
 

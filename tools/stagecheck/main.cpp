@@ -1,21 +1,25 @@
 // stagecheck: checks stage files for the game and finds the fastest way through them.
 //
 //   stagecheck [--all-coins] [--strict] [--steps] [--min-spare PERCENT] [--table]
-//              [--routes DIR] [--save-routes DIR] [--maps DIR] STAGE_FILE...
+//              [--routes DIR] [--save-routes DIR] [--maps DIR] [--save-times FILE] STAGE_FILE...
 //
 // For each file: format problems with line and token, suspicious geometry, and the fastest
 // route (keys, frames, seconds, time to spare, coins taken), found by playing the stage
 // with the game's own ball code at 60 frames a second, with the route's difficulty
-// figures. A route stored for the stage in --routes is played instead of searching. Exit status 0 only when every
+// figures. A route stored for the stage in --routes is played instead of searching; with
+// --save-times the frames of every route found go into the game's proven times
+// (data/levels/proven-times.txt, whose medals measure against them). Exit status 0 only when every
 // stage loads cleanly and can be finished within its time limit (with --strict, also
 // without warnings, and with --min-spare, leaving that share of the limit unused); 1 when
 // one cannot; 2 for a bad command line.
 
 #include "StageCheck.h"
+#include "gui/AtomicFile.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -25,7 +29,7 @@ void usage()
 {
     std::fprintf(stderr,
                  "usage: stagecheck [--all-coins] [--strict] [--steps] [--min-spare PERCENT] [--table]\n"
-                 "                  [--routes DIR] [--save-routes DIR] [--maps DIR] STAGE_FILE...\n"
+                 "                  [--routes DIR] [--save-routes DIR] [--maps DIR] [--save-times FILE] STAGE_FILE...\n"
                  "  --all-coins          also find the fastest route that takes every coin\n"
                  "  --strict             fail a stage on warnings too\n"
                  "  --steps              list every action of a route with the frame it starts in\n"
@@ -33,7 +37,10 @@ void usage()
                  "  --table              print one row of difficulty figures a stage (a Markdown table)\n"
                  "  --routes DIR         play the route stored in DIR/<stage>.route instead of searching\n"
                  "  --save-routes DIR    store every route found as DIR/<stage>.route\n"
-                 "  --maps DIR           draw a map of each stage with its route as DIR/<stage>.png\n");
+                 "  --maps DIR           draw a map of each stage with its route as DIR/<stage>.png\n"
+                 "  --save-times FILE    write the frames of each stage's route into FILE as its proven time\n"
+                 "                       (stages named levelN.txt; other stages in FILE are kept; the game's\n"
+                 "                       file is data/levels/proven-times.txt)\n");
 }
 
 } // namespace
@@ -70,6 +77,12 @@ int main(int argc, char** argv)
                                : argv[i][2] == 's' ? options.saveRoutesDir
                                                    : options.mapsDir;
             dir = argv[++i];
+        } else if (std::strcmp(argv[i], "--save-times") == 0) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                std::fprintf(stderr, "stagecheck: --save-times needs a file\n");
+                return 2;
+            }
+            options.saveTimesFile = argv[++i];
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             usage();
             return 0;
@@ -97,6 +110,25 @@ int main(int argc, char** argv)
         std::fputs(checker.table().c_str(), stdout);
     } else if (files.size() > 1) {
         std::printf("%zu of %zu stages pass\n", files.size() - failed, files.size());
+    }
+    if (!options.saveTimesFile.empty()) {
+        // The stages checked now replace theirs; the file's other stages stay, so that one
+        // stage can be checked again on its own.
+        ProvenTimes times;
+        if (std::filesystem::exists(options.saveTimesFile) && !times.load(options.saveTimesFile)) {
+            std::fprintf(stderr, "stagecheck: %s is not a file of proven times; it is left as it is\n",
+                         options.saveTimesFile.c_str());
+            return 1;
+        }
+        for (const auto& [stage, frames] : checker.provenTimes().all()) {
+            times.set(stage, frames);
+        }
+        if (!replaceFileAtomically(options.saveTimesFile, times.text())) {
+            return 1;
+        }
+        const int proven = checker.provenTimes().count();
+        std::fprintf(options.table ? stderr : stdout, "proven times of %d %s written to %s (%d in the file)\n", proven,
+                     proven == 1 ? "stage" : "stages", options.saveTimesFile.c_str(), times.count());
     }
     return failed == 0 ? 0 : 1;
 }
