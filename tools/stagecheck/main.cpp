@@ -2,6 +2,7 @@
 //
 //   stagecheck [--all-coins] [--strict] [--steps] [--min-spare PERCENT] [--table]
 //              [--routes DIR] [--save-routes DIR] [--maps DIR] [--save-times FILE] STAGE_FILE...
+//   stagecheck --replay REPLAY_FILE [--trace]
 //
 // For each file: format problems with line and token, suspicious geometry, and the fastest
 // route (keys, frames, seconds, time to spare, coins taken), found by playing the stage
@@ -11,8 +12,11 @@
 // (data/levels/proven-times.txt, whose medals measure against them). Exit status 0 only when every
 // stage loads cleanly and can be finished within its time limit (with --strict, also
 // without warnings, and with --min-spare, leaving that share of the limit unused); 1 when
-// one cannot; 2 for a bad command line.
+// one cannot; 2 for a bad command line. With --replay, the run a replay file holds is played
+// on its stage below data/levels/ of the working folder: status 0 only when it wins exactly
+// as the file says.
 
+#include "ReplayCheck.h"
 #include "StageCheck.h"
 #include "gui/AtomicFile.h"
 
@@ -40,7 +44,11 @@ void usage()
                  "  --maps DIR           draw a map of each stage with its route as DIR/<stage>.png\n"
                  "  --save-times FILE    write the frames of each stage's route into FILE as its proven time\n"
                  "                       (stages named levelN.txt; other stages in FILE are kept; the game's\n"
-                 "                       file is data/levels/proven-times.txt)\n");
+                 "                       file is data/levels/proven-times.txt)\n"
+                 "       stagecheck --replay REPLAY_FILE [--trace]\n"
+                 "  --replay FILE        play the run a replay file holds on its stage in data/levels/ and\n"
+                 "                       check that it wins exactly as the file says\n"
+                 "  --trace              with --replay, print the ball after every step (floats in hex)\n");
 }
 
 } // namespace
@@ -48,9 +56,19 @@ void usage()
 int main(int argc, char** argv)
 {
     StageCheckOptions options;
+    ReplayCheckOptions replayOptions;
+    std::string replayFile;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--all-coins") == 0) {
+        if (std::strcmp(argv[i], "--replay") == 0) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                std::fprintf(stderr, "stagecheck: --replay needs a replay file\n");
+                return 2;
+            }
+            replayFile = argv[++i];
+        } else if (std::strcmp(argv[i], "--trace") == 0) {
+            replayOptions.trace = true;
+        } else if (std::strcmp(argv[i], "--all-coins") == 0) {
             options.allCoins = true;
         } else if (std::strcmp(argv[i], "--strict") == 0) {
             options.strict = true;
@@ -93,6 +111,17 @@ int main(int argc, char** argv)
         } else {
             files.emplace_back(argv[i]);
         }
+    }
+    if (!replayFile.empty()) {
+        if (!files.empty()) {
+            std::fprintf(stderr, "stagecheck: --replay finds its stage itself and takes no stage files\n");
+            return 2;
+        }
+        return checkReplay(replayFile, replayOptions) ? 0 : 1;
+    }
+    if (replayOptions.trace) {
+        std::fprintf(stderr, "stagecheck: --trace goes with --replay\n");
+        return 2;
     }
     if (files.empty()) {
         usage();
