@@ -1,7 +1,7 @@
 #!/bin/sh
-# Kills a writer of the save file and the highscore file (the game's own writing code) with
+# Kills a writer of the save, records and highscore files (the game's own writing code) with
 # SIGKILL at random moments, a thousand times by default:  scripts/killtest.sh [kills]
-# Every kill must leave both files with complete old or new contents. Uses the test build.
+# Every kill must leave each file with complete old or new contents. Uses the test build.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh test

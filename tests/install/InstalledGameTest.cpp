@@ -28,7 +28,7 @@ const std::string LAUNCHER = PREFIX + "/games/tumbrix-velquor";
 bool writtenByTheGame(const fs::path& rel)
 {
     const std::string name = rel.filename().string();
-    return name == "DoNotReadMe.txt" || name == "hs.txt" || name == "settings.txt" ||
+    return name == "DoNotReadMe.txt" || name == "hs.txt" || name == "settings.txt" || name == "records.txt" ||
            name.find(".damaged") != std::string::npos || rel.extension() == ".tmp" || name[0] == '.';
 }
 

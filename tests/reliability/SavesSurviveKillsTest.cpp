@@ -1,9 +1,10 @@
-// The save file and the highscore file survive the game being killed while it writes them:
-// a writer that rewrites both through the game's own code, round after round, is killed with
-// SIGKILL at a random moment, again and again. After every kill each file must hold exactly
-// the text of a round that was written in full (the old contents or newer ones), never a
-// mixture, never nothing, and the game's readers must accept it.
+// The save file, the records file and the highscore file survive the game being killed while
+// it writes them: a writer that rewrites all three through the game's own code, round after
+// round, is killed with SIGKILL at a random moment, again and again. After every kill each
+// file must hold exactly the text of a round that was written in full (the old contents or
+// newer ones), never a mixture, never nothing, and the game's readers must accept it.
 // TUMBRIX_KILL_ROUNDS sets the number of kills (scripts/killtest.sh runs a thousand).
+#include "apps/KillRounds.h"
 #include "gui/HighscoreFile.h"
 #include "gui/SaveFile.h"
 #include "support/TestSupport.h"
@@ -65,6 +66,17 @@ int tableRound(const std::string& text)
     return table[0].score / 10;
 }
 
+int recordsRound(const std::string& text)
+{
+    Records records;
+    int skipped = 0;
+    if (!records.parseText(text, KILL_RECORD_STAGES, skipped) || skipped != 0 || records.find(1) == nullptr) {
+        return -1;
+    }
+    const int round = static_cast<int>(records.find(1)->bestStepsAt);
+    return text == recordsOfRound(round).recordsText() ? round : -1;
+}
+
 // Starts the writer in `dir`, waits for its first write, lets it run for `delayUs` and kills
 // it. False when it could not be started or did not get going.
 bool runAndKill(const fs::path& dir, int delayUs, std::string& problem)
@@ -124,7 +136,7 @@ bool runAndKill(const fs::path& dir, int delayUs, std::string& problem)
 
 } // namespace
 
-TEST(SavesSurviveKills, EveryKillLeavesOldOrNewContentsOfBothFiles)
+TEST(SavesSurviveKills, EveryKillLeavesOldOrNewContentsOfEveryFile)
 {
     const char* env = std::getenv("TUMBRIX_KILL_ROUNDS");
     const int kills = env != nullptr && std::atoi(env) > 0 ? std::atoi(env) : DEFAULT_KILLS;
@@ -132,11 +144,13 @@ TEST(SavesSurviveKills, EveryKillLeavesOldOrNewContentsOfBothFiles)
     testsupport::ScratchDir dir;
     const fs::path save = dir.write("data/DoNotReadMe.txt", saveFileText(SaveState{1, 10}));
     const fs::path table = dir.write("data/hs.txt", tableAfterRound(1));
+    const fs::path records = dir.write("data/records.txt", recordsOfRound(1).recordsText());
 
     std::mt19937 random(std::random_device{}());
     std::uniform_int_distribution<int> delay(0, MAX_DELAY_US);
     int lastSave = 1;
     int lastTable = 1;
+    int lastRecords = 1;
     int cutMidWrite = 0;   // kills that left a temporary file behind: the writer was inside a write
     for (int i = 0; i < kills; ++i) {
         std::string problem;
@@ -146,14 +160,23 @@ TEST(SavesSurviveKills, EveryKillLeavesOldOrNewContentsOfBothFiles)
         const std::string tableText = readAll(table);
         const int saveNow = saveRound(saveText);
         const int tableNow = tableRound(tableText);
+        const std::string recordsText = readAll(records);
+        const int recordsNow = recordsRound(recordsText);
         ASSERT_GE(saveNow, lastSave) << "kill " << i << ": save file holds '" << saveText << "'";
         ASSERT_GE(tableNow, lastTable) << "kill " << i << ": highscore file holds '" << tableText << "'";
-        // Each round writes the save first, so the table never runs ahead of it.
-        ASSERT_LE(tableNow, saveNow)
-            << "kill " << i << ": save of round " << saveNow << ", table of round " << tableNow;
+        ASSERT_GE(recordsNow, lastRecords) << "kill " << i << ": records file holds '" << recordsText << "'";
+        // Each round writes the save, the records, the table in that order, so none runs
+        // ahead of the one written before it.
+        ASSERT_LE(recordsNow, saveNow)
+            << "kill " << i << ": save of round " << saveNow << ", records of round " << recordsNow;
+        ASSERT_LE(tableNow, recordsNow)
+            << "kill " << i << ": records of round " << recordsNow << ", table of round " << tableNow;
+        ASSERT_FALSE(fs::exists(dir.path() / "data/records.txt.damaged")) << "kill " << i << ": the reader found a damaged file";
         lastSave = saveNow;
         lastTable = tableNow;
-        cutMidWrite += fs::exists(dir.path() / "data/DoNotReadMe.txt.tmp") || fs::exists(dir.path() / "data/hs.txt.tmp");
+        lastRecords = recordsNow;
+        cutMidWrite += fs::exists(dir.path() / "data/DoNotReadMe.txt.tmp") || fs::exists(dir.path() / "data/hs.txt.tmp") ||
+                       fs::exists(dir.path() / "data/records.txt.tmp");
     }
 
     // The game reads what the kills left.
@@ -162,6 +185,13 @@ TEST(SavesSurviveKills, EveryKillLeavesOldOrNewContentsOfBothFiles)
     EXPECT_EQ(state.stage, lastSave);
     HighscoreEntry entries[HIGHSCORE_RANKS];
     EXPECT_EQ(readHighscoreFile(table.string(), entries), HIGHSCORE_VALUES);
+    Records read;
+    {
+        testsupport::StdoutCapture capture;
+        EXPECT_EQ(read.load(records.string(), KILL_RECORD_STAGES).status, SideFileStatus::Read);
+        EXPECT_EQ(capture.finish(), "");
+    }
+    EXPECT_EQ(read.recordsText(), recordsOfRound(lastRecords).recordsText());
     EXPECT_GT(lastSave, 1) << "no round was ever completed: the kills came too early to test anything";
     std::printf("%d kills, %d rounds written, %d kills left a half-written temporary file\n", kills, lastSave - 1,
                 cutMidWrite);

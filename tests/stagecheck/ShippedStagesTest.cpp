@@ -7,12 +7,14 @@
 #include "CheckerRun.h"
 #include "KeyReplay.h"
 #include "level/StageFile.h"
+#include "progress/ProvenTimes.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <set>
@@ -136,4 +138,44 @@ TEST(ShippedStages, EveryStageFileIsReachedWithoutGaps)
             EXPECT_TRUE(reachable.count(std::stoi(match[1])) == 1) << file << " comes after a missing stage";
         }
     }
+}
+
+TEST(ShippedStages, ProvenTimesAreTheFramesOfTheStoredRoutes)
+{
+    // data/levels/proven-times.txt, against which medals are won, must hold what the stored
+    // routes take now: one checker run plays every route again and writes the times afresh,
+    // and the two files must be the same, so a changed stage or route cannot keep a stale time.
+    testsupport::ScratchDir dir;
+    const std::filesystem::path fresh = dir.path() / "proven-times.txt";
+    std::vector<std::string> args = {"--table", "--routes", "tools/stagecheck/routes", "--save-times", fresh.string()};
+    const std::vector<int> stages = shippedStages();
+    for (int n : stages) {
+        args.push_back("data/levels/level" + std::to_string(n) + ".txt");
+    }
+    const CheckerRun run = runChecker(args, testsupport::sourceDir());
+    ASSERT_EQ(run.status, 0) << run.output;
+
+    auto contents = [](const std::filesystem::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    EXPECT_EQ(contents(stageFolder() / "proven-times.txt"), contents(fresh))
+        << "write it again: stagecheck --routes tools/stagecheck/routes --save-times data/levels/proven-times.txt "
+           "data/levels/level*.txt";
+
+    // Each time is the one the checker's table shows for the stage.
+    ProvenTimes proven;
+    ASSERT_TRUE(proven.load(fresh.string()));
+    EXPECT_EQ(proven.count(), static_cast<int>(stages.size()));
+    const std::regex row(R"(\| level(\d+)\.txt \| [^|]+\| ([0-9.]+) s \|)");
+    int rows = 0;
+    for (const std::string& line : linesWith(run.output, "| level")) {
+        std::smatch match;
+        if (std::regex_search(line, match, row)) {
+            ++rows;
+            const int stage = std::stoi(match[1]);
+            EXPECT_NEAR(proven.steps(stage) / 60.0, std::stod(match[2]), 0.005 + 1e-9) << line;
+        }
+    }
+    EXPECT_EQ(rows, static_cast<int>(stages.size())) << run.output;
 }

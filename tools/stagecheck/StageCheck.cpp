@@ -74,6 +74,20 @@ bool samePoint(const Vec3& a, const Vec3& b)
     return a.x == b.x && a.y == b.y && a.z == b.z;
 }
 
+// N of a file named levelN.txt, or 0.
+int stageNumber(const std::string& file)
+{
+    const std::string name = std::filesystem::path(file).filename().string();
+    if (name.size() <= 9 || name.compare(0, 5, "level") != 0 || name.compare(name.size() - 4, 4, ".txt") != 0) {
+        return 0;
+    }
+    const std::string digits = name.substr(5, name.size() - 9);
+    if (digits.size() > 6 || digits[0] == '0' || digits.find_first_not_of("0123456789") != std::string::npos) {
+        return 0;
+    }
+    return std::stoi(digits);
+}
+
 } // namespace
 
 StageCheck::StageCheck(const StageCheckOptions& options) : options(options) {}
@@ -320,6 +334,14 @@ void StageCheck::afterRoute(const std::string& file, const std::vector<BallActio
         std::string why;
         if (!writeStoredRoute(routeFile(options.saveRoutesDir, file), actions, why)) {
             addError(findings, 0, 0, why);
+        }
+    }
+    if (!options.saveTimesFile.empty()) {
+        const int stage = stageNumber(file);
+        if (stage > 0) {
+            proven.set(stage, frames);
+        } else {
+            addError(findings, 0, 0, "--save-times needs stage files named levelN.txt, as the game plays them");
         }
     }
     if (!options.mapsDir.empty()) {

@@ -7,6 +7,7 @@
 #include "RouteSearch.h"
 #include "RouteTrace.h"
 #include "StageFormatCheck.h"
+#include "progress/ProvenTimes.h"
 
 #include <memory>
 #include <string>
@@ -25,6 +26,7 @@ struct StageCheckOptions {
     std::string routesDir;         // play the route stored here for a stage instead of searching
     std::string saveRoutesDir;     // store every route found here
     std::string mapsDir;           // draw a map of every stage into this folder
+    std::string saveTimesFile;     // write the frames of every route found here (proven times)
 };
 
 class StageCheck {
@@ -39,6 +41,10 @@ public:
 
     // The difficulty table of every stage checked so far whose route was found.
     std::string table() const;
+
+    // The frames of every stage checked so far whose fastest route was found (stages named
+    // levelN.txt only), as the shipped proven times.
+    const ProvenTimes& provenTimes() const { return proven; }
 
 private:
     // The GL context, the Level, the sounds and the ball, made on first use. False, with
@@ -65,4 +71,5 @@ private:
     std::unique_ptr<Player> player;
     std::string report;                 // what check() says about the stage in hand
     std::vector<StageFigures> figures;  // one entry a stage with a route, for the table
+    ProvenTimes proven;                 // frames of each route found, by stage number
 };
