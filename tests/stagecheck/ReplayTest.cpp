@@ -403,6 +403,9 @@ TEST(ReplayCheck, DamagedReplayFilesAndAMissingStageAreRefusedByName)
     EXPECT_EQ(missing.status, 1) << missing.output;
     EXPECT_EQ(linesWith(missing.output, "replay: [data/replays/none.txt] cannot be opened").size(), 1u) << missing.output;
 
+    EXPECT_EQ(runChecker({"--trace", "data/levels/level10.txt"}, folder.path()).status, 2) << "--trace without --replay";
+    EXPECT_EQ(runChecker({"--replay", "data/replays/run.txt", "data/levels/level10.txt"}, folder.path()).status, 2);
+
     run.stage = STAGE + 1000;
     folder.write("data/replays/run.txt", replayText(run));
     const CheckerRun noStage = folder.checkFile("data/replays/run.txt");
