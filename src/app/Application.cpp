@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "gui/SaveFile.h"
+#include "replay/ReplayRun.h"
 #include "replay/StageRules.h"
 #include "media/ofAppRunner.h"
 #include "media/ofSwapControl.h"
@@ -8,10 +9,13 @@
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+#include <algorithm>
 #include <fstream>
 #include <string>
 
 Application::Application() : player(Vec3(0, 0, 0)) {}
+
+Application::Application(const LaunchOptions& launch) : player(Vec3(0, 0, 0)), launch(launch) {}
 
 void Application::setup()
 {
@@ -35,6 +39,10 @@ void Application::setup()
     timeLeft = 0.0f;
     endTime = 0.0f;
     timeLimit = level.timeLimit;
+
+    setupSettings();
+    setupProgress();
+    applyLaunch();
 }
 
 void Application::update()
@@ -42,17 +50,50 @@ void Application::update()
     // Game time: what the fixed steps simulated, so a slow frame or a stall costs the stage
     // clock no more than the ball moved.
     now = ofGetGameTimef();
+    pollPad();
+    if (paused) {
+        // The stage stands still: its clock keeps the seconds it had.
+        endTime = now + pausedLeft;
+        timeLeft = pausedLeft;
+        sounds.update();
+        return;
+    }
+    const bool inPlay = playing && !player.stageWon;
     timeLeft = endTime - now;
+    if (inPlay && watching) {
+        // A watched run's keys reach the ball at their steps, its clock shows what it showed.
+        feedWatchedKeys();
+        timeLeft = replayTimeLeft(watched.startLeft, playSteps);
+        endTime = now + timeLeft;
+    }
+    if (inPlay && playSteps == 0) {
+        startLeft = timeLeft;
+        recorder.setStartLeft(startLeft);
+    }
     level.update();
 
     const bool wonBefore = player.stageWon;
     stagerules::step(level, player, sounds, input, playing, timeLeft);
     if (playing && !wonBefore) {
+        ++playSteps;
+        if (player.stageWon) {
+            finishStep = playSteps;
+            finishLeft = timeLeft;
+        }
         gui.updateHud(timeLeft, level);
         camera.update(player);
+    } else if (showStageSelect) {
+        Vec3 centre;
+        float radius = 0.0f;
+        level.bounds(centre, radius);
+        camera.orbitFramed(now, centre, radius);
     } else {
         camera.orbit(now);
     }
+    if (inPlay && !playing && !player.stageWon) {
+        stageLost();
+    }
+    watchFocus();
     sounds.update();
 }
 
@@ -74,22 +115,36 @@ void Application::draw()
 
     level.draw();
     player.draw();
+    drawGhost();
 
     begin2d(w, h);
     ofHideCursor();
     if (player.stageWon) {
-        // The last stage is the one after which no stage file follows.
-        if (!allCleared) {
+        // The last stage is the one after which no stage file follows; a practice stage,
+        // a watched run or a stage file of one's own is never the last.
+        if (!allCleared && !practice && !watching && launch.mode != LaunchOptions::Mode::Play) {
             std::ifstream next(Level::stageFileName(stage + 1));
             if (!next.is_open()) {
                 allCleared = true;
             }
         }
+        const bool scoring = gui.tallyPending;
         gui.drawTally(allCleared, stage);
+        if (scoring && !gui.tallyPending) {
+            stageScored();
+        }
+        drawTallyRecord();
     } else if (playing) {
         gui.drawHud(level);
+        if (paused) {
+            pauseScreen.draw(gui);
+        }
     } else if (showInfo) {
         gui.drawInfo();
+    } else if (showStageSelect) {
+        drawStageSelect();
+    } else if (showOptions) {
+        optionsScreen.draw(gui, settings);
     } else if (!showHighscores) {
         gui.drawMenu(stage, allCleared);
     } else {
@@ -105,6 +160,14 @@ void Application::windowResized(int, int) {}
 void Application::keyPressed(int key)
 {
     const int k = key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key;
+    if (globalKey(k)) {
+        return;
+    }
+    if (watching) {
+        // Any key ends a watched run.
+        stopWatching();
+        return;
+    }
     if (player.stageWon) {
         // Keys wait for the first tally frame: it scores the stage and settles allCleared
         // and newHighscore, so a key from the winning frame cannot skip the score.
@@ -116,21 +179,36 @@ void Application::keyPressed(int key)
                 nextStage();
             }
         } else if (k == KEY_ENTER) {
-            nextStage();
+            tallyEnter();
         }
     } else if (playing) {
-        // Keys that arrive while the ball is busy are dropped, not queued. Any accepted key
-        // makes the ball busy, also one that starts nothing; its update frees it again.
-        if (stagerules::pressKey(player, input, k)) {
-            takeLookAround();
+        if (paused) {
+            pauseKey(k);
+        } else if (k == 'p') {
+            pause();
+        } else {
+            recordKey(k, true);
+            if (stagerules::pressKey(player, input, k)) {
+                takeLookAround();
+            }
         }
+    } else if (showStageSelect) {
+        stageSelectKey(k);
+    } else if (showOptions) {
+        optionsKey(k);
     } else {
         menuKey(k);
     }
 }
 
-void Application::keyReleased(int)
+void Application::keyReleased(int key)
 {
+    if (watching) {
+        return;
+    }
+    if (playing && !player.stageWon) {
+        recordKey(key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key, false);
+    }
     stagerules::releaseKey(input);
 }
 
@@ -163,6 +241,9 @@ void Application::menuKey(int key)
             showInfo = false;
             showHighscores = false;
         }
+    } else if (key == KEY_BACKSPACE && (showInfo || showHighscores)) {
+        showInfo = false;
+        showHighscores = false;
     } else if (key == KEY_UP) {
         gui.menuCursor -= 1;   // wrapped into range when the menu is drawn
     } else if (key == KEY_DOWN) {
@@ -181,8 +262,21 @@ void Application::selectMenuItem(int index)
         startStage();
         break;
     case 2: showHighscores = true; break;
-    case 3: sounds.toggleMusic(); break;
+    case 3:
+        sounds.toggleMusic();
+        settings.music = !settings.music;
+        writeSettingsFile(SETTINGS_FILE_PATH, settings);
+        break;
     case 4: showInfo = true; break;
+    case 5:
+        stageSelect.select(std::min(stage, stageSelect.stageCount()));
+        notice.clear();
+        showStageSelect = true;
+        break;
+    case 6:
+        optionsScreen.open();
+        showOptions = true;
+        break;
     default: break;
     }
 }
@@ -190,7 +284,11 @@ void Application::selectMenuItem(int index)
 void Application::startStage()
 {
     level.clear();
-    level.load(stage, gui.totalScore);
+    if (launch.mode == LaunchOptions::Mode::Play) {
+        level.loadFile(launch.file);
+    } else {
+        level.load(stage, gui.totalScore);
+    }
     player.reset(level.startPosition);
     // Loading counts against the limit, but the world has nothing to catch up on.
     ofPassTimeUnsimulated();
@@ -201,6 +299,12 @@ void Application::startStage()
     // Loading counts against the limit: the next update samples a later now.
     endTime = now + timeLimit;
     gui.menuCursor = 0;
+    input = PlayInput{};
+    paused = false;
+    playSteps = 0;
+    finishStep = 0;
+    tallyRecord = TallyRecord{};
+    recordStart();
 }
 
 void Application::nextStage()

@@ -77,6 +77,14 @@ void Gui::writeHighscores()
 
 bool Gui::nameEntryKey(int key)
 {
+    constexpr int KEY_UP = 357;
+    constexpr int KEY_DOWN = 359;
+    constexpr int LETTERS = 26;
+    if (key == KEY_UP) {
+        offeredLetter = offeredLetter < 0 ? 0 : (offeredLetter + 1) % LETTERS;
+    } else if (key == KEY_DOWN) {
+        offeredLetter = offeredLetter < 0 ? LETTERS - 1 : (offeredLetter + LETTERS - 1) % LETTERS;
+    }
     if (key == 8 && !playerName.empty()) {
         playerName.pop_back();
     }

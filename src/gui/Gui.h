@@ -15,7 +15,7 @@ class Level;
 
 class Gui {
 public:
-    static constexpr int MENU_ITEMS = 5;
+    static constexpr int MENU_ITEMS = 7;
     static constexpr int NAME_MIN_LETTERS = 2;
     static constexpr int NAME_MAX_LETTERS = 5;
     // Name shown (and written) for a rank no highscore file has filled yet; its score is 0.
@@ -40,7 +40,8 @@ public:
     // Ranks (playerName, totalScore) into the table and writes ranks 1 to 3 to data/hs.txt.
     void writeHighscores();
     // One key (already lowercased) of the name entry. Returns true when Enter accepted the
-    // name and the table has been written; the caller then moves on to the next stage.
+    // name and the table has been written; the caller then moves on to the next stage. Up
+    // and down offer a letter (offeredLetter), for a pad, whose A then types it.
     bool nameEntryKey(int key);
 
     // Screens over the scene, for the current width and height.
@@ -68,10 +69,11 @@ public:
     int height = 0;
     HighscoreEntry highscores[4]; // ranks 1 to 3, then the slot a new entry is ranked from
     bool tallyPending = false;    // the running stage has not been scored yet
-    int menuCursor = 0;           // highlighted menu item; wrapped into 0..4 by drawMenu
+    int menuCursor = 0;           // highlighted menu item; wrapped into 0..6 by drawMenu
     int totalScore = 0;
     bool newHighscore = false;    // totalScore beats rank 3
     std::string playerName;       // typed on the new-highscore screen; kept for the run
+    int offeredLetter = -1;       // name entry by up and down: 0 for 'a' to 25 for 'z', -1 none yet
 
 private:
     static constexpr int HIGHSCORE_UNREAD = -2;

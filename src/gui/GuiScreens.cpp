@@ -1,6 +1,7 @@
 #include "gui/Gui.h"
 
 #include "gui/InfoTexts.h"
+#include "gui/ScreenStyle.h"
 #include "media/ofGraphics.h"
 
 #include <GL/gl.h>
@@ -8,9 +9,9 @@
 
 namespace {
 
-void colourPanel() { glColor4f(0.0f, 0.0f, 0.0f, 0.5f); }
-void colourText() { glColor4f(0.9f, 0.9f, 0.0f, 0.85f); }
-void colourHighlight() { glColor4f(0.9f, 0.9f, 0.0f, 0.5f); }
+using screenstyle::colourHighlight;
+using screenstyle::colourPanel;
+using screenstyle::colourText;
 
 // Menu item positions relative to the window centre, pixels.
 struct MenuItem {
@@ -24,6 +25,8 @@ const MenuItem MENU[Gui::MENU_ITEMS] = {
     {"highscores", -90, 115},
     {"music on/off", -110, 165},
     {"info + credits", -120, 215},
+    {"stages", -70, 265},
+    {"options", -75, 315},
 };
 
 // Whole pixels, truncated toward zero.
@@ -56,6 +59,9 @@ void Gui::drawMenu(int stage, bool allCleared)
     const float cx = width * 0.5f;
     const float cy = height * 0.5f;
     drawPanel();
+    // The body reaches down for the two items after the first five.
+    colourPanel();
+    screenstyle::box(cx - 250, cy + 240, cx + 250, cy + 340);
 
     float itemX[MENU_ITEMS];
     float itemY[MENU_ITEMS];
@@ -106,6 +112,14 @@ void Gui::drawTally(bool allCleared, int stage)
             mediumFont.drawString("enter your name:", cx - 160, cy + 130);
             largeFont.drawString(playerName, cx - 80, cy + 180);
             ofLine(cx - 170, cy + 190, cx + 170, cy + 190);
+            // The letter up and down offer, for a pad: A types it.
+            if (offeredLetter >= 0 && offeredLetter < 26) {
+                screenstyle::colourHighlight();
+                largeFont.drawString(std::string("[") + static_cast<char>('a' + offeredLetter) + "]", cx + 100, cy + 180);
+                colourText();
+            }
+            smallFont.drawString("pad: up/down pick a letter, A takes it, B rubs out, Start finishes", cx - 220,
+                                 cy + 225);
         } else {
             largeFont.drawString("the end", cx - 160, cy - 100);
             mediumFont.drawString("sorry, no new highscore!", cx - 220, cy + 150);

@@ -41,6 +41,11 @@ public:
     // keeps what was read before it; a missing stage 1 leaves the stage empty. Either
     // way one error line says what went wrong.
     void load(int& stage, int& totalScore);
+    // The same from any stage file, with no fall-back: a stage author's own file.
+    void loadFile(const std::string& fileName);
+    // A sphere holding every cube (world units): the middle of their bounding box and half
+    // its diagonal. The origin and 0 for a stage without cubes.
+    void bounds(Vec3& centre, float& radius) const;
 
     // Advances the common spin of the collectibles by one degree (once per frame).
     void update();

@@ -41,10 +41,14 @@ void Level::load(int& stage, int& totalScore)
         stage = 1;
         totalScore = 0;
         fileName = stageFileName(stage);
-        in.clear();
-        in.open(fileName);
     }
+    in.close();
+    loadFile(fileName);
+}
 
+void Level::loadFile(const std::string& fileName)
+{
+    std::ifstream in(fileName);
     // Read straight into the stage's fields: values the file does not reach keep what they
     // were, and the message is the file's only.
     message.clear();

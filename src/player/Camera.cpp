@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -18,11 +19,13 @@ const float KEEP = 0.93f;            // share of the old eye kept per frame
 const float ORBIT_RADIUS = 14.0f;
 const float ORBIT_HEIGHT = 7.0f;
 const float ORBIT_SPEED = 0.05f;     // radians per second
+const float FAR_PLANE = 130.0f;      // world units
 
 } // namespace
 
 void Camera::update(const Player& player)
 {
+    framed = false;
     if (lookAround) {
         if (lookFrame >= LOOK_FRAMES) {
             // The offset of the last frame stays; only a new sweep changes it.
@@ -41,8 +44,21 @@ void Camera::update(const Player& player)
 
 void Camera::orbit(float seconds)
 {
+    framed = false;
     float a = seconds * ORBIT_SPEED;
     eye = Vec3(ORBIT_RADIUS * std::cos(a), ORBIT_RADIUS * std::sin(a), ORBIT_HEIGHT);
+}
+
+void Camera::orbitFramed(float seconds, const Vec3& centre, float radius)
+{
+    // The view's half angle is 30 degrees vertically: a sphere of radius r fits at a distance
+    // of r / sin 30 = 2r. Never nearer than the plain orbit, never beyond the far plane.
+    const float distance = std::clamp(2.2f * radius, ORBIT_RADIUS, FAR_PLANE * 0.55f);
+    const float a = seconds * ORBIT_SPEED;
+    const float across = distance * 0.89f;   // the eye 27 degrees above the stage's middle
+    eye = centre + Vec3(across * std::cos(a), across * std::sin(a), distance * 0.45f);
+    frameCentre = centre;
+    framed = true;
 }
 
 void Camera::apply(int width, int height, const Player& player)
@@ -56,10 +72,10 @@ void Camera::apply(int width, int height, const Player& player)
     double aspect = static_cast<double>(width) / (height > 0 ? height : 1);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(60.0, aspect, 1.0, 130.0);
+    gluPerspective(60.0, aspect, 1.0, FAR_PLANE);
 
     Vec3 from = eye + lookOffset;
-    Vec3 at = player.Position + lookOffset * 0.5f;
+    Vec3 at = framed ? frameCentre : player.Position + lookOffset * 0.5f;
     Vec3 up = -player.Gravity;
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();

@@ -13,6 +13,10 @@ public:
     void update(const Player& player);
     // Once per frame while no stage is played; seconds since the program started.
     void orbit(float seconds);
+    // The same circle scaled to frame a whole stage: around `centre`, far and high enough
+    // that a sphere of `radius` (world units) about it fits the view. apply() then looks at
+    // `centre` instead of the ball, until the next orbit or update.
+    void orbitFramed(float seconds, const Vec3& centre, float radius);
     // At the start of every frame's drawing: viewport, clear, projection and view.
     // width and height are the window size in pixels.
     void apply(int width, int height, const Player& player);
@@ -23,4 +27,6 @@ public:
     bool lookAround = false;
     int lookFrame = 0;    // 0..100 within a sweep
     float lookAmount = 0.0f;
+    bool framed = false;  // orbitFramed placed the eye: look at frameCentre
+    Vec3 frameCentre;
 };

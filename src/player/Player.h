@@ -82,6 +82,10 @@ public:
     // draw() replays the ball's sphere from a display list; false tessellates it every frame
     // (the same picture, kept to compare with).
     bool compiledDrawing = true;
+    // Colour the picture is drawn with, and its opacity (a ghost ball is tinted and
+    // translucent; the player's own ball is white and opaque).
+    Vec3 tint{1.0f, 1.0f, 1.0f};
+    float alpha = 1.0f;
 
 private:
     // Sends the ball's textured sphere of `sphereRadius` around the current origin.

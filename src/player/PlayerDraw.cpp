@@ -17,7 +17,7 @@ void Player::draw()
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     {
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        glColor4f(tint.x, tint.y, tint.z, alpha);
         glTranslatef(Position.x, Position.y, Position.z);
         // The spin advances with the game steps of a forward step (update).
         glRotatef(spinAngle, Left.x, Left.y, Left.z);

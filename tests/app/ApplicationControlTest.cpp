@@ -1,5 +1,6 @@
 // Keys during play: what reaches the ball, what is dropped, and auto-forward.
 #include "AppWorld.h"
+#include "support/VirtualPad.h"
 
 #include <gtest/gtest.h>
 
@@ -143,4 +144,80 @@ TEST(ApplicationControl, FrameLeavesTheGlStateTheNextFrameExpects)
     EXPECT_FLOAT_EQ(ambient[0], 0.1f);
     EXPECT_FLOAT_EQ(ambient[3], 1.0f);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// The pad alone, through SDL's virtual joystick: every screen a player meets on the way from
+// the menu to the highscore table, with no key typed.
+TEST(ApplicationControl, APadAloneGoesThroughTheMenusPausesWinsAndEntersAName)
+{
+    AppWorld world;
+    world.writeStage(1, apptest::rowStage());   // the only stage: winning it ends the game
+    world.writeFile("data/hs.txt", "ann 30\nbob 20\ncy 10\n");
+    Application& app = world.start();
+    testsupport::VirtualPad pad;
+    ASSERT_TRUE(pad.ok());
+    const auto push = [&](PadButton button) {
+        pad.press(button);
+        world.frame();
+        pad.release(button);
+        world.frame();
+    };
+    world.frame();   // the game opens the pad as it is plugged in
+
+    // Down six times to the options; the d-pad changes the music volume; B goes back.
+    for (int i = 0; i < 6; ++i) {
+        push(PadButton::Down);
+    }
+    EXPECT_EQ(app.gui.menuCursor, 6);
+    push(PadButton::A);
+    ASSERT_TRUE(app.showOptions);
+    push(PadButton::Left);
+    EXPECT_EQ(app.settings.musicVolume, 9);
+    push(PadButton::B);
+    EXPECT_FALSE(app.showOptions);
+    // The stage select and back.
+    push(PadButton::Up);
+    push(PadButton::A);
+    ASSERT_TRUE(app.showStageSelect);
+    push(PadButton::B);
+    EXPECT_FALSE(app.showStageSelect);
+    // Up to Continue, A plays.
+    for (int i = 0; i < 5; ++i) {
+        push(PadButton::Up);
+    }
+    EXPECT_EQ(app.gui.menuCursor, 0);
+    push(PadButton::A);
+    ASSERT_TRUE(app.playing);
+    ASSERT_TRUE(world.framesUntil([&] { return app.player.enableMovement; }));
+
+    // Start pauses and resumes.
+    push(PadButton::Start);
+    EXPECT_TRUE(app.paused);
+    push(PadButton::Start);
+    EXPECT_FALSE(app.paused);
+
+    // The stick held forward rolls on as the held up arrow does, to the finish.
+    pad.stick(0, -32768);
+    ASSERT_TRUE(world.framesUntil([&] { return app.player.stageWon; }));
+    pad.stick(0, 0);
+    world.frames(2);
+    ASSERT_TRUE(app.allCleared);
+    ASSERT_TRUE(app.gui.newHighscore);
+    const int total = app.gui.totalScore;
+
+    // Up offers a, then b; A takes b; down back to a, A takes it; B rubs it out; A again;
+    // Start finishes.
+    push(PadButton::Up);
+    push(PadButton::Up);
+    push(PadButton::A);
+    push(PadButton::Down);
+    push(PadButton::A);
+    EXPECT_EQ(app.gui.playerName, "ba");
+    push(PadButton::B);
+    EXPECT_EQ(app.gui.playerName, "b");
+    push(PadButton::A);
+    push(PadButton::A);
+    push(PadButton::Start);
+    EXPECT_EQ(world.read("data/hs.txt"), "baa " + std::to_string(total) + "\nann 30\nbob 20\n");
+    EXPECT_FALSE(app.player.stageWon);
 }

@@ -326,12 +326,16 @@ TEST(ApplicationFlow, EnterOnTheTextScreensOnlyReturnsToTheMenu)
     EXPECT_TRUE(app.playing);
 }
 
-TEST(ApplicationFlow, UpOnContinueReachesTheInfoScreenAndEnterLeavesIt)
+TEST(ApplicationFlow, UpOnContinueWrapsToOptionsAndOnToTheInfoScreenAndEnterLeavesIt)
 {
     AppWorld world;
     world.writeStage(1, rowStage());
     Application& app = world.start();
     world.frame();
+    world.tap(UP);
+    world.frame();
+    EXPECT_EQ(app.gui.menuCursor, 6);   // "options", the last item
+    world.tap(UP);
     world.tap(UP);
     world.frame();
     EXPECT_EQ(app.gui.menuCursor, 4);
@@ -506,4 +510,204 @@ TEST(ApplicationFlow, StagesDrawnFromDisplayListsLookAsDrawnFaceByFace)
         d = compiledAgainstFaceByFace(app, "finish shown", number);
         EXPECT_LE(d.largePixels, edgeShare) << "stage " << number << " with the finish";
     }
+}
+
+// Beyond the menu's first five items: the stage select, practice, records, replays, options.
+
+namespace {
+
+constexpr int LEFT = Application::KEY_LEFT;
+constexpr int BACKSPACE = Application::KEY_BACKSPACE;
+constexpr int STAGES_ITEM = 5;
+constexpr int OPTIONS_ITEM = 6;
+
+void chooseMenuItem(AppWorld& world, int item)
+{
+    world.frame();
+    world.app->gui.menuCursor = item;
+    world.tap(ENTER);
+    world.frame();
+}
+
+// Waits for the ball to be ready `idleSteps` steps before each press of up.
+bool winRowStageSlowly(AppWorld& world, int idleSteps)
+{
+    Application& app = *world.app;
+    for (int step = 0; step < 2 && !app.player.stageWon; ++step) {
+        if (!world.framesUntil([&] { return app.player.enableMovement || app.player.stageWon; })) {
+            return false;
+        }
+        world.frames(idleSteps);
+        if (!app.player.stageWon) {
+            world.tap(UP);
+        }
+    }
+    return world.framesUntil([&] { return app.player.stageWon; });
+}
+
+} // namespace
+
+TEST(ApplicationFlow, PracticeKeepsTheBetterRunAndItsReplayAndLeavesTheSaveAndTotalAlone)
+{
+    AppWorld world;
+    world.writeStage(1, rowStage());
+    world.writeStage(2, rowStage());
+    world.writeStage(3, rowStage());
+    world.writeFile("data/DoNotReadMe.txt", "2 500");
+    Application& app = world.start();
+
+    chooseMenuItem(world, STAGES_ITEM);
+    ASSERT_TRUE(app.showStageSelect);
+    EXPECT_EQ(app.stageSelect.stage(), 2);   // the cursor starts on the stage reached
+    // Stage 3 is locked: Enter there plays nothing and says why.
+    world.tap(DOWN);
+    world.tap(ENTER);
+    world.frame();
+    EXPECT_FALSE(app.playing);
+    EXPECT_NE(app.notice.find("locked"), std::string::npos);
+
+    // Stage 1 is below the stage reached: practice, won twice, slowly then quickly.
+    std::vector<int> steps;
+    for (int idle : {30, 0}) {
+        world.tap(UP);
+        world.tap(UP);
+        ASSERT_EQ(app.stageSelect.stage(), 1);
+        world.tap(ENTER);
+        world.frame();
+        ASSERT_TRUE(app.playing && app.practice);
+        ASSERT_TRUE(winRowStageSlowly(world, idle));
+        world.frames(2);
+        steps.push_back(app.finishStep);
+        EXPECT_EQ(app.gui.totalScore, 500);
+        world.tap(ENTER);
+        world.frame();
+        EXPECT_TRUE(app.showStageSelect);
+        EXPECT_EQ(app.stage, 2);
+        EXPECT_EQ(world.read("data/DoNotReadMe.txt"), "2 500");
+    }
+    ASSERT_GT(steps[0], steps[1]);
+    const StageRecord* record = app.records.find(1);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->bestSteps, steps[1]);
+
+    // The file holds what memory holds, and a new start reads it back.
+    Records reread;
+    reread.load("data/records.txt", 3);
+    ASSERT_NE(reread.find(1), nullptr);
+    EXPECT_EQ(reread.find(1)->bestSteps, steps[1]);
+    EXPECT_EQ(reread.find(1)->bestScore, record->bestScore);
+
+    // Both runs were kept: the best is the quicker one, the last the latest.
+    ReplayData best;
+    ReplayData last;
+    std::string problem;
+    ASSERT_TRUE(readReplayFile("data/replays/stage1-best.replay", best, problem)) << problem;
+    ASSERT_TRUE(readReplayFile("data/replays/stage1-last.replay", last, problem)) << problem;
+    EXPECT_EQ(best.finishStep, steps[1]);
+    EXPECT_EQ(last.finishStep, steps[1]);
+    EXPECT_EQ(best.stage, 1);
+
+    // Watching the best run wins it at the step it was won, and records nothing more.
+    const std::string recordsBefore = world.read("data/records.txt");
+    world.tap(UP);
+    ASSERT_EQ(app.stageSelect.stage(), 1);
+    world.tap('w');
+    world.frame();
+    ASSERT_TRUE(app.watching);
+    ASSERT_TRUE(world.framesUntil([&] { return app.player.stageWon; }));
+    world.frames(2);
+    EXPECT_EQ(app.finishStep, best.finishStep);
+    EXPECT_EQ(app.gui.timeBonus + app.gui.objectBonus, best.score);
+    EXPECT_EQ(world.read("data/records.txt"), recordsBefore);
+    world.tap('x');   // any key ends it
+    world.frame();
+    EXPECT_FALSE(app.watching);
+    EXPECT_TRUE(app.showStageSelect);
+    EXPECT_EQ(app.stage, 2);
+
+    // Racing the best run: a ghost rolls along, and the tally tells the gap.
+    world.tap(' ');
+    world.frame();
+    ASSERT_TRUE(app.racing);
+    EXPECT_EQ(app.ghost.finishStep(), best.finishStep);
+    ASSERT_TRUE(winRowStageSlowly(world, 12));
+    world.frames(2);
+    EXPECT_TRUE(app.tallyRecord.ghostRaced);
+    EXPECT_EQ(app.tallyRecord.ghostSteps, best.finishStep);
+    EXPECT_EQ(app.tallyRecord.steps, best.finishStep + 24);
+
+    // Backspace leaves the stage select for the main menu.
+    world.tap(ENTER);
+    world.frame();
+    world.tap(BACKSPACE);
+    world.frame();
+    EXPECT_TRUE(onMainMenu(app) && !app.showStageSelect);
+}
+
+TEST(ApplicationFlow, PausedStageKeepsItsClockAndBallUntilResumedAndCanBeLeft)
+{
+    AppWorld world;
+    world.writeStage(1, rowStage());
+    Application& app = world.start();
+    world.chooseContinue();
+    world.framesUntil([&] { return app.player.enableMovement; });
+    world.tap(UP);
+    world.frames(5);
+    world.tap('p');
+    world.frame();
+    ASSERT_TRUE(app.paused);
+    const float left = app.timeLeft;
+    const Vec3 at = app.player.Position;
+    const int steps = app.playSteps;
+    for (int i = 0; i < 120; ++i) {
+        ofPassTimeUnsimulated();   // wall time goes by, as it would
+        world.frame();
+    }
+    EXPECT_EQ(app.timeLeft, left);
+    EXPECT_EQ(app.playSteps, steps);
+    EXPECT_EQ(app.player.Position.y, at.y);
+    world.tap('p');
+    world.frames(3);
+    EXPECT_FALSE(app.paused);
+    EXPECT_GT(app.player.Position.y, at.y);
+    EXPECT_LT(app.timeLeft, left);
+
+    // Back to the menu from the panel: as a time-out, nothing saved.
+    world.tap('p');
+    world.tap(DOWN);
+    world.tap(DOWN);
+    world.tap(ENTER);
+    world.frame();
+    EXPECT_TRUE(onMainMenu(app));
+    EXPECT_FALSE(app.paused);
+    EXPECT_FALSE(world.exists("data/DoNotReadMe.txt"));
+}
+
+TEST(ApplicationFlow, OptionsAreKeptAcrossARestart)
+{
+    AppWorld world;
+    world.writeStage(1, rowStage());
+    {
+        Application& app = world.start();
+        chooseMenuItem(world, OPTIONS_ITEM);
+        ASSERT_TRUE(app.showOptions);
+        world.tap(LEFT);   // music volume 10 -> 8
+        world.tap(LEFT);
+        world.tap(DOWN);
+        world.tap(LEFT);   // effects volume 10 -> 9
+        world.tap(DOWN);
+        world.tap(DOWN);
+        world.tap(ENTER);  // music off
+        world.frame();
+        EXPECT_FALSE(app.sounds.music.getIsPlaying());
+        world.tap(BACKSPACE);
+        world.frame();
+        EXPECT_TRUE(onMainMenu(app) && !app.showOptions);
+    }
+    Application& again = world.start();
+    world.frame();
+    EXPECT_EQ(again.settings.musicVolume, 8);
+    EXPECT_EQ(again.settings.effectsVolume, 9);
+    EXPECT_FALSE(again.settings.music);
+    EXPECT_FALSE(again.sounds.music.getIsPlaying());
 }

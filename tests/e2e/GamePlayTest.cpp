@@ -113,8 +113,9 @@ struct RowResult {
 };
 
 // Plays the long row in slow_game_app, its frames drawn in at least `drawMillis` each;
-// with `stall`, the game is stopped for 2 s in mid-stage.
-RowResult playLongRow(int drawMillis, bool stall)
+// with `stall`, the game is stopped for 2 s in mid-stage; with `pauseMillis`, the stage is
+// paused with P for that long in mid-stage (up let go first, pressed again after).
+RowResult playLongRow(int drawMillis, bool stall, int pauseMillis = 0)
 {
     RowResult result;
     e2e::Run run(320, 240);   // small, so that the renderer's own time hardly counts
@@ -137,6 +138,12 @@ RowResult playLongRow(int drawMillis, bool stall)
         run.program->signal(SIGSTOP);
         std::this_thread::sleep_for(std::chrono::seconds(2));
         run.program->signal(SIGCONT);
+    }
+    if (pauseMillis > 0) {
+        // Releasing any key ends auto-forward, so up is let go before P and held again after.
+        run.display.xdotool("keyup --delay 0 Up key --delay 0 p");
+        std::this_thread::sleep_for(std::chrono::milliseconds(pauseMillis));
+        run.display.xdotool("key --delay 0 p keydown --delay 0 Up");
     }
     const bool won = run.program->waitForOutput("won: ", 60000);
     run.display.xdotool("keyup Up");
@@ -188,4 +195,14 @@ TEST(GamePlay, SlowFramesAndAStallCostTheClockNoMoreThanTheBallMoved)
     EXPECT_NEAR(paced.secondsLeft, 60.0 - 5.0, 1.0);
     // Two seconds stopped cost at most a tenth of a second of the clock.
     EXPECT_LE(paced.secondsLeft - stopped.secondsLeft, 0.1);
+}
+
+TEST(GamePlay, ThreeSecondsPausedCostTheClockNothing)
+{
+    const RowResult straight = playLongRow(0, false);
+    ASSERT_GT(straight.score, 0) << straight.output;
+    const RowResult paused = playLongRow(0, false, 3000);
+    ASSERT_GT(paused.score, 0) << paused.output;
+    std::printf("seconds left %.3f straight, %.3f with 3 s paused\n", straight.secondsLeft, paused.secondsLeft);
+    EXPECT_NEAR(paused.secondsLeft, straight.secondsLeft, 0.1);
 }
