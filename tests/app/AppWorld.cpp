@@ -38,6 +38,16 @@ std::string Stage::text() const
     return out.str();
 }
 
+int shippedStageCount()
+{
+    const fs::path folder = testsupport::sourceDir() / "data" / "levels";
+    int n = 0;
+    while (fs::is_regular_file(folder / ("level" + std::to_string(n + 1) + ".txt"))) {
+        ++n;
+    }
+    return n;
+}
+
 Stage rowStage()
 {
     Stage stage;
@@ -66,6 +76,22 @@ AppWorld::~AppWorld()
 void AppWorld::writeStage(int number, const Stage& stage) const
 {
     writeFile("data/levels/level" + std::to_string(number) + ".txt", stage.text());
+}
+
+void AppWorld::copyShippedStages(bool withPictures) const
+{
+    const fs::path from = testsupport::sourceDir() / "data" / "levels";
+    const fs::path to = scratch.path() / "data" / "levels";
+    if (withPictures) {
+        fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        return;
+    }
+    for (const auto& entry : fs::directory_iterator(from)) {
+        if (entry.is_regular_file()) {
+            fs::copy_file(entry.path(), to / entry.path().filename(), fs::copy_options::overwrite_existing);
+        }
+    }
+    fs::remove(scratch.path() / "data" / "soccer.png");
 }
 
 void AppWorld::writeFile(const std::string& relative, const std::string& text) const

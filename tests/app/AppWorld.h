@@ -31,6 +31,9 @@ struct Stage {
     std::string text() const;
 };
 
+// How many stages the repository ships: level1.txt, level2.txt, ... without a gap.
+int shippedStageCount();
+
 // Three cubes in a row along +y, the ball on the first, the finish above the third, a coin
 // on the way and a die on the middle cube: pressing up twice wins it.
 Stage rowStage();
@@ -41,6 +44,11 @@ public:
     ~AppWorld();
 
     void writeStage(int number, const Stage& stage) const;
+    // The shipped stages, copied next to the game's other data, with the pictures they name
+    // or without any pictures at all (not even the ball's): those only serve the drawing,
+    // and reading them again at every stage start and every reset of the ball would take
+    // most of a long run's time.
+    void copyShippedStages(bool withPictures = true) const;
     void writeFile(const std::string& relative, const std::string& text) const;
     bool exists(const std::string& relative) const;
     std::string read(const std::string& relative) const;

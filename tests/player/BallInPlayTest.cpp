@@ -56,35 +56,6 @@ std::string describe(const Vec3& v)
     return out.str();
 }
 
-// The shipped stages, copied next to the game's other data, with the pictures they name
-// or without any pictures at all: those only serve the drawing, and reading them again at
-// every stage start and every reset of the ball would take most of a long run's time.
-void copyShippedStages(const apptest::AppWorld& world, bool withPictures = true)
-{
-    const fs::path from = testsupport::sourceDir() / "data" / "levels";
-    const fs::path to = world.scratch.path() / "data" / "levels";
-    if (withPictures) {
-        fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        return;
-    }
-    for (const auto& entry : fs::directory_iterator(from)) {
-        if (entry.is_regular_file()) {
-            fs::copy_file(entry.path(), to / entry.path().filename(), fs::copy_options::overwrite_existing);
-        }
-    }
-    fs::remove(world.scratch.path() / "data" / "soccer.png");
-}
-
-int shippedStageCount()
-{
-    const fs::path folder = testsupport::sourceDir() / "data" / "levels";
-    int n = 0;
-    while (fs::is_regular_file(folder / ("level" + std::to_string(n + 1) + ".txt"))) {
-        ++n;
-    }
-    return n;
-}
-
 // Plays the application frame by frame and watches the ball after every update: what a
 // player must never see, whatever keys they press and whenever they press them.
 class BallWatch {
@@ -237,7 +208,7 @@ TEST(BallInPlay, JumpAtATallerCubeClimbsItsWallWhateverKeyFollows)
         for (int when : {21, 22}) {
             SCOPED_TRACE("key " + std::to_string(key) + " after update " + std::to_string(when));
             apptest::AppWorld world;
-            copyShippedStages(world);
+            world.copyShippedStages();
             world.writeFile("data/levels/level1.txt", WALL_AHEAD);
             world.start();
             BallWatch watch(world);
@@ -269,7 +240,7 @@ TEST(BallInPlay, JumpsAndATurnOnTheFortressStage)
     // Two jumps and a turn timed by a player on the last stage, which once left the ball
     // tumbling through the cube corners until the clock ran out.
     apptest::AppWorld world;
-    copyShippedStages(world);
+    world.copyShippedStages();
     world.start();
     BallWatch watch(world);
     watch.startStage(19);
@@ -284,11 +255,11 @@ TEST(BallInPlay, RandomGamesOnEveryShippedStageKeepTheRules)
     // long run (scripts/ball-games.sh) sets TUMBRIX_GAMES_PER_STAGE to 1000.
     const char* games = std::getenv("TUMBRIX_GAMES_PER_STAGE");
     const int gamesPerStage = games != nullptr ? std::max(1, std::atoi(games)) : 5;
-    const int stages = shippedStageCount();
+    const int stages = apptest::shippedStageCount();
     ASSERT_GT(stages, 0);
 
     apptest::AppWorld world;
-    copyShippedStages(world, false);
+    world.copyShippedStages(false);
     world.start();
     BallWatch watch(world);
     Application& app = *world.app;

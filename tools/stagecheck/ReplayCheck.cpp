@@ -5,6 +5,7 @@
 #include "media/ofUtils.h"
 #include "player/GameSounds.h"
 #include "player/Player.h"
+#include "replay/BallTrace.h"
 #include "replay/ReplayFile.h"
 #include "replay/ReplayRun.h"
 #include "replay/StageRules.h"
@@ -32,23 +33,7 @@ const char* endName(ReplayEnd end)
 
 void printTrace(int step, const Player& p)
 {
-    std::printf("step %d pos %a %a %a gravity %a %a %a heading %a frames %d %d flags", step,
-                static_cast<double>(p.Position.x), static_cast<double>(p.Position.y), static_cast<double>(p.Position.z),
-                static_cast<double>(p.Gravity.x), static_cast<double>(p.Gravity.y), static_cast<double>(p.Gravity.z),
-                static_cast<double>(p.heading), p.actionFrame, p.rollFrame);
-    const std::pair<const char*, bool> flags[] = {
-        {"running", p.stageRunning}, {"won", p.stageWon},           {"ready", p.enableMovement},
-        {"forward", p.moveForward},  {"left", p.turnLeft},          {"right", p.turnRight},
-        {"jump", p.jump},            {"jumping", p.playerIsJumping}, {"rolling", p.animateRotation},
-        {"edge", p.rollAroundEdge},  {"wall", p.rollAroundWall},    {"collide", p.detectCollision},
-        {"rests", p.restsOnFace},
-    };
-    for (const auto& [name, set] : flags) {
-        if (set) {
-            std::printf(" %s", name);
-        }
-    }
-    std::printf("\n");
+    std::printf("%s\n", ballTraceLine(step, p).c_str());
 }
 
 bool fail(const std::string& file, const std::string& why)
