@@ -28,9 +28,19 @@ struct Run {
     std::unique_ptr<testsupport::ChildProcess> program;
     unsigned long window = 0;
 
-    // Starts the program from the build folder; false when the display or the program
-    // could not be started.
+    // Starts the program from the build folder and waits for its window; false when the
+    // display or the program could not be started.
     bool start(const std::string& name, const std::vector<std::string>& args = {})
+    {
+        if (!launch(name, args)) {
+            return false;
+        }
+        window = display.waitForWindow(START_TIMEOUT_MS);
+        return window != 0;
+    }
+
+    // The same without waiting for a window, for a program that may end before it has one.
+    bool launch(const std::string& name, const std::vector<std::string>& args = {})
     {
         if (!display.ok()) {
             return false;
@@ -47,11 +57,7 @@ struct Run {
         program = std::make_unique<testsupport::ChildProcess>(testsupport::binaryDir() / name,
             args, workDir.path(),
             std::vector<std::string>{"DISPLAY=" + display.name(), "ASAN_OPTIONS=" + asanOptions});
-        if (!program->started()) {
-            return false;
-        }
-        window = display.waitForWindow(START_TIMEOUT_MS);
-        return window != 0;
+        return program->started();
     }
 
     bool fullScreen() { return display.waitForSize(window, width, height, START_TIMEOUT_MS); }

@@ -126,24 +126,19 @@ bool linkDataFolder(const fs::path& from, const fs::path& to)
     return !ec;
 }
 
-bool buildDataFolder(const fs::path& workDir, const Case& c)
-{
-    const fs::path data = workDir / "data";
-    std::error_code ec;
-    if (!linkDataFolder(testsupport::sourceDir() / "data", data)) {
-        return false;
-    }
-    if (!writeAll(data / "DoNotReadMe.txt", OLD_SAVE) || !writeAll(data / "hs.txt", OLD_TABLE)) {
-        return false;
-    }
+namespace {
 
-    const fs::path target = data / c.file;
-    const std::string original = readAll(target);
-    if (original.empty()) {
-        return false;
-    }
-    fs::remove(target, ec);   // a link to the repository's file: never write through it
-    switch (c.damage) {
+// The shipped data folder with a save and a table of an earlier run.
+bool buildShippedFolder(const fs::path& data)
+{
+    return linkDataFolder(testsupport::sourceDir() / "data", data) && writeAll(data / "DoNotReadMe.txt", OLD_SAVE) &&
+           writeAll(data / "hs.txt", OLD_TABLE);
+}
+
+// `original`'s bytes at `target`, damaged; `target` must not exist yet.
+bool writeDamaged(const fs::path& target, const std::string& original, Damage damage)
+{
+    switch (damage) {
     case Damage::Missing:
         return !fs::exists(target);
     case Damage::Empty:
@@ -154,6 +149,48 @@ bool buildDataFolder(const fs::path& workDir, const Case& c)
         return writeAll(target, junk());
     }
     return false;
+}
+
+} // namespace
+
+bool buildDataFolder(const fs::path& workDir, const Case& c)
+{
+    const fs::path data = workDir / "data";
+    std::error_code ec;
+    if (!buildShippedFolder(data)) {
+        return false;
+    }
+    const fs::path target = data / c.file;
+    const std::string original = readAll(target);
+    if (original.empty()) {
+        return false;
+    }
+    fs::remove(target, ec);   // a link to the repository's file: never write through it
+    return writeDamaged(target, original, c.damage);
+}
+
+bool buildReplayFolder(const fs::path& workDir, const std::string& replay, Damage damage)
+{
+    std::error_code ec;
+    const fs::path target = workDir / REPLAY_FILE;
+    return buildShippedFolder(workDir / "data") && fs::create_directories(target.parent_path(), ec) &&
+           writeDamaged(target, replay, damage);
+}
+
+std::string expectedReplayMessage(Damage damage)
+{
+    const std::string start = std::string("OF_ERROR: replay: [") + REPLAY_FILE + "] ";
+    switch (damage) {
+    case Damage::Missing:
+        return start + "cannot be opened";
+    case Damage::Empty:
+        return start + "is empty";
+    case Damage::Truncated:   // cut within the events
+        return start + "line ";
+    case Damage::Junk:
+        return start + "line 1: expected 'tumbrix-replay 1'";
+    }
+    return "?";
 }
 
 std::string expectedMessage(const Case& c)

@@ -37,6 +37,17 @@ bool buildDataFolder(const std::filesystem::path& workDir, const Case& c);
 // of a sound plays as a shorter sound).
 std::string expectedMessage(const Case& c);
 
+// The replay row: `tumbrix --replay REPLAY_FILE` with the file gone bad.
+inline constexpr const char* REPLAY_FILE = "data/replays/run.replay";   // from the working folder
+
+// A data folder as buildDataFolder makes it, with no file damaged, and `replay` written as
+// REPLAY_FILE with `damage` applied (Missing: no file). False when it could not be built.
+bool buildReplayFolder(const std::filesystem::path& workDir, const std::string& replay, Damage damage);
+
+// The start of the one line the game prints for a replay file with `damage`; the line ends
+// in "; nothing to play".
+std::string expectedReplayMessage(Damage damage);
+
 inline constexpr const char* OLD_SAVE = "1 120";
 inline constexpr const char* OLD_TABLE = "ann 500\nbob 300\ncyd 100\n";
 
