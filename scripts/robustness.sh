@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs the real game on every file of its data folder gone bad (missing, empty, truncated,
-# junk), one case after the other, each on its own virtual X server:  scripts/robustness.sh
+# junk), and `tumbrix --replay` on a replay file gone bad the same four ways, one case after
+# the other, each on its own virtual X server:  scripts/robustness.sh
 # Extra arguments go to the test program (for example --gtest_filter='*soccer*').
 set -eu
 cd "$(dirname "$0")/.."
