@@ -108,9 +108,42 @@ std::string longRowStage()
 struct RowResult {
     int score = -1;            // from the save file: ten points a whole second left
     double secondsLeft = -1;   // the clock when the finish was reached, as the game printed it
+    int finishStep = -1;       // the step that won, as the game printed it
     int frameRate = -1;        // from the title, in mid-stage
     std::string output;
+    std::string replay;        // the text of the run's data/replays/stage1-last.replay
+    int checkStatus = -1;      // of `stagecheck --replay` on that file
+    std::string checkOutput;
 };
+
+constexpr const char* LAST_REPLAY = "data/replays/stage1-last.replay";
+
+// The long row as stages 1 and 2 below `dir`, with the game's other data.
+void writeLongRowFixture(const testsupport::ScratchDir& dir)
+{
+    testsupport::copyGameAssets(dir.path() / "data");
+    fs::copy_file(testsupport::sourceDir() / "data" / "levels" / "levelTextures" / "face_blue_tiles.png",
+        dir.path() / "data" / "levels" / "levelTextures" / "face.png");
+    dir.write("data/levels/level1.txt", longRowStage());
+    dir.write("data/levels/level2.txt", longRowStage());
+}
+
+// "won: 55.000 left of 60.000 at step 301": the step, or -1.
+int wonAtStep(const std::string& output)
+{
+    const std::size_t won = output.find("won: ");
+    const std::size_t at = output.find(" at step ", won);
+    return won == std::string::npos || at == std::string::npos ? -1 : std::atoi(output.c_str() + at + 9);
+}
+
+// Runs the stage checker on a replay below `workDir`, the way a player would.
+void checkReplay(const fs::path& workDir, const std::string& file, int& status, std::string& output)
+{
+    testsupport::ChildProcess checker(testsupport::binaryDir() / "stagecheck", {"--replay", file}, workDir,
+        {"DISPLAY=:9999"});
+    status = checker.wait(60000).value_or(-1);
+    output = checker.output();
+}
 
 // Plays the long row in slow_game_app, its frames drawn in at least `drawMillis` each;
 // with `stall`, the game is stopped for 2 s in mid-stage; with `pauseMillis`, the stage is
@@ -119,11 +152,7 @@ RowResult playLongRow(int drawMillis, bool stall, int pauseMillis = 0)
 {
     RowResult result;
     e2e::Run run(320, 240);   // small, so that the renderer's own time hardly counts
-    testsupport::copyGameAssets(run.workDir.path() / "data");
-    fs::copy_file(testsupport::sourceDir() / "data" / "levels" / "levelTextures" / "face_blue_tiles.png",
-        run.workDir.path() / "data" / "levels" / "levelTextures" / "face.png");
-    run.workDir.write("data/levels/level1.txt", longRowStage());
-    run.workDir.write("data/levels/level2.txt", longRowStage());
+    writeLongRowFixture(run.workDir);
     if (!run.start("slow_game_app", {std::to_string(drawMillis)}) || !run.fullScreen()) {
         result.output = run.program ? run.program->output() : "not started";
         return result;
@@ -152,6 +181,7 @@ RowResult playLongRow(int drawMillis, bool stall, int pauseMillis = 0)
         return result;
     }
     result.secondsLeft = std::atof(result.output.c_str() + result.output.find("won: ") + 5);
+    result.finishStep = wonAtStep(result.output);
 
     // Enter on the tally saves the next stage and the score; the first tally frame must
     // have been drawn for the key to count, so it is pressed again until the file is there.
@@ -170,7 +200,46 @@ RowResult playLongRow(int drawMillis, bool stall, int pauseMillis = 0)
     run.key("Escape");
     run.program->wait(e2e::EXIT_TIMEOUT_MS);
     result.output = run.program->output();
+    // The first tally frame wrote the run down; the checker plays it again.
+    result.replay = readFile(run.workDir.path() / LAST_REPLAY);
+    checkReplay(run.workDir.path(), LAST_REPLAY, result.checkStatus, result.checkOutput);
     return result;
+}
+
+// Watches a replay's text in slow_game_app at 60 frames a second (`--replay`) to its finish:
+// the step it won at, or -1; `status` is the exit status after a key ends the watch.
+int watchAt60(const std::string& replay, int& status, std::string& output)
+{
+    e2e::Run run(320, 240);
+    writeLongRowFixture(run.workDir);
+    run.workDir.write("data/replays/watched.replay", replay);
+    status = -1;
+    if (!run.start("slow_game_app", {"0", "--replay", "data/replays/watched.replay"})) {
+        output = run.program ? run.program->output() : "not started";
+        return -1;
+    }
+    const bool won = run.program->waitForOutput("won: ", 60000);
+    // Any key ends a watched run, and with it a game started to watch one.
+    for (int i = 0; i < 50 && run.program->running(); ++i) {
+        if (i % 10 == 0) {
+            run.key("Return");
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    status = run.program->wait(e2e::EXIT_TIMEOUT_MS).value_or(-1);
+    output = run.program->output();
+    return won ? wonAtStep(output) : -1;
+}
+
+// The step of the first press of the up arrow in a replay's text, or -1.
+int firstUpStep(const std::string& replay)
+{
+    const std::size_t at = replay.find(" press 357\n");
+    if (at == std::string::npos) {
+        return -1;
+    }
+    const std::size_t lineStart = replay.rfind('\n', at);
+    return std::atoi(replay.c_str() + (lineStart == std::string::npos ? 0 : lineStart + 1));
 }
 
 } // namespace
@@ -195,6 +264,34 @@ TEST(GamePlay, SlowFramesAndAStallCostTheClockNoMoreThanTheBallMoved)
     EXPECT_NEAR(paced.secondsLeft, 60.0 - 5.0, 1.0);
     // Two seconds stopped cost at most a tenth of a second of the clock.
     EXPECT_LE(paced.secondsLeft - stopped.secondsLeft, 0.1);
+
+    // Each run left its replay, and the checker finds it wins exactly as it says.
+    for (const RowResult* row : {&paced, &slow, &stopped}) {
+        EXPECT_FALSE(row->replay.empty()) << "no " << LAST_REPLAY;
+        EXPECT_EQ(row->checkStatus, 0) << row->checkOutput;
+    }
+    // At 15 frames a second, four steps a frame: a replay made there is the same run as one
+    // made at 60 for the same keys at the same steps. Held from its first press, up wins
+    // the same number of steps later at any frame rate, and the 15 frames' run, watched in
+    // the game at 60, reaches the finish at the step its file names.
+    const RowResult slowest = playLongRow(62, false);
+    ASSERT_GT(slowest.score, 0) << slowest.output;
+    EXPECT_LE(slowest.frameRate, 18) << "the slowest run was not that slow";
+    EXPECT_EQ(slowest.checkStatus, 0) << slowest.checkOutput;
+    ASSERT_GT(firstUpStep(paced.replay), -1) << paced.replay;
+    ASSERT_GT(firstUpStep(slowest.replay), -1) << slowest.replay;
+    EXPECT_EQ(slowest.finishStep - firstUpStep(slowest.replay), paced.finishStep - firstUpStep(paced.replay))
+        << "at 15 frames a second:\n" << slowest.replay << "at 60:\n" << paced.replay;
+    int watchStatus = -1;
+    std::string watchOutput;
+    const int watchedStep = watchAt60(slowest.replay, watchStatus, watchOutput);
+    EXPECT_EQ(watchedStep, slowest.finishStep) << watchOutput;
+    EXPECT_NE(slowest.replay.find("\nfinish " + std::to_string(slowest.finishStep) + "\n"), std::string::npos)
+        << slowest.replay;
+    EXPECT_EQ(watchStatus, 0) << watchOutput;
+    std::printf("15 frames a second: %d frames a second, won at step %d, up first pressed at step %d; "
+        "watched at 60: won at step %d\n", slowest.frameRate, slowest.finishStep, firstUpStep(slowest.replay),
+        watchedStep);
 }
 
 TEST(GamePlay, ThreeSecondsPausedCostTheClockNothing)
@@ -205,4 +302,6 @@ TEST(GamePlay, ThreeSecondsPausedCostTheClockNothing)
     ASSERT_GT(paused.score, 0) << paused.output;
     std::printf("seconds left %.3f straight, %.3f with 3 s paused\n", straight.secondsLeft, paused.secondsLeft);
     EXPECT_NEAR(paused.secondsLeft, straight.secondsLeft, 0.1);
+    // The pause is no part of the run: its replay still wins as it says.
+    EXPECT_EQ(paused.checkStatus, 0) << paused.checkOutput;
 }
