@@ -129,6 +129,7 @@ public:
         std::string medal;
     } tallyRecord;
     std::string notice;         // one line for the stage select
+    bool pauseWhenUnfocused = true;   // a stage pauses when the window loses the focus
 
     // The stage select's choice: the stage reached plays as Continue does, one below it is
     // practice; `race` brings the ghost of the stage's best run. False (with a notice) for a

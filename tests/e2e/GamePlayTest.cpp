@@ -90,6 +90,70 @@ TEST(GamePlay, MenuThenAStageWonWithTheUpArrowAndSaved)
     ASSERT_TRUE(status.has_value()) << "still running after Escape";
     EXPECT_EQ(*status, 0) << run.program->output();
     EXPECT_EQ(readFile(save), saved);   // nothing is written at exit
+
+    // The win left its record and its run, best and last; the stage checker, with no
+    // window, plays the run again and finds the score the game gave.
+    const std::string records = readFile(run.workDir.path() / "data" / "records.txt");
+    EXPECT_EQ(records.rfind("tumbrix-records 1\nstage 1 time ", 0), 0u) << records;
+    EXPECT_NE(records.find(" score " + std::to_string(score) + " "), std::string::npos) << records;
+    EXPECT_EQ(readFile(run.workDir.path() / "data" / "replays" / "stage1-best.replay"),
+              readFile(run.workDir.path() / "data" / "replays" / "stage1-last.replay"));
+    testsupport::ChildProcess check(testsupport::binaryDir() / "stagecheck",
+                                    {"--replay", "data/replays/stage1-best.replay"}, run.workDir.path(), {});
+    const std::optional<int> checked = check.wait(60000);
+    ASSERT_TRUE(checked.has_value());
+    EXPECT_EQ(*checked, 0) << check.output();
+    EXPECT_NE(check.output().find("score " + std::to_string(score)), std::string::npos) << check.output();
+}
+
+TEST(GamePlay, CommandLineStartsAStageOrAStageFileOfOnesOwn)
+{
+    // --help needs no display: it is read before any window opens.
+    testsupport::ScratchDir plain;
+    testsupport::ChildProcess help(testsupport::binaryDir() / "tumbrix", {"--help"}, plain.path(), {"DISPLAY="});
+    ASSERT_EQ(help.wait(e2e::EXIT_TIMEOUT_MS), std::optional<int>(0)) << help.output();
+    for (const char* option : {"--stage N", "--play FILE", "--replay FILE"}) {
+        EXPECT_NE(help.output().find(option), std::string::npos) << help.output();
+    }
+    testsupport::ChildProcess wrong(testsupport::binaryDir() / "tumbrix", {"--stage", "two"}, plain.path(), {"DISPLAY="});
+    EXPECT_EQ(wrong.wait(e2e::EXIT_TIMEOUT_MS), std::optional<int>(2)) << wrong.output();
+
+    // A stage the save has not reached: one line, and the menu.
+    {
+        e2e::Run run;
+        writeFixture(run.workDir);
+        ASSERT_TRUE(run.start("tumbrix", {"--stage", "2"})) << run.program->output();
+        Screenshot shot;
+        ASSERT_TRUE(waitForScreen(run, menuShowing, shot)) << run.program->output();
+        EXPECT_NE(run.program->output().find("--stage 2: stage 2 is locked"), std::string::npos) << run.program->output();
+        run.key("Escape");
+        run.program->wait(e2e::EXIT_TIMEOUT_MS);
+    }
+
+    // A stage file of one's own plays at once, again after a win, and leaves no save, no
+    // record and no replay behind.
+    e2e::Run run;
+    writeFixture(run.workDir);
+    run.workDir.write("mine.txt", ROW_STAGE);
+    ASSERT_TRUE(run.start("tumbrix", {"--play", "mine.txt"})) << run.program->output();
+    ASSERT_TRUE(run.fullScreen());
+    Screenshot shot;
+    ASSERT_TRUE(waitForScreen(run, hudShowing, shot)) << run.program->output();
+    run.display.xdotool("windowfocus --sync " + std::to_string(run.window));
+    ASSERT_TRUE(run.display.xdotool("keydown Up"));
+    const bool won = waitForScreen(run, tallyShowing, shot);
+    run.display.xdotool("keyup Up");
+    ASSERT_TRUE(won) << run.program->output();
+    for (int i = 0; i < 5 && !hudShowing(shot); ++i) {
+        run.key("Return");
+        waitForScreen(run, hudShowing, shot);
+    }
+    EXPECT_TRUE(hudShowing(shot)) << "the stage did not start again";
+    run.key("Escape");
+    EXPECT_EQ(run.program->wait(e2e::EXIT_TIMEOUT_MS), std::optional<int>(0));
+    for (const char* written : {"data/DoNotReadMe.txt", "data/records.txt", "data/replays"}) {
+        EXPECT_FALSE(fs::exists(run.workDir.path() / written)) << written;
+    }
 }
 
 namespace {
