@@ -151,6 +151,7 @@ private:
     void setupProgress();
     void applyLaunch();
     void stageSelectKey(int key);
+    void showSelectedStage();
     void stageScored();
     void stageLost();
     void leaveStage();
@@ -193,4 +194,5 @@ private:
     std::unique_ptr<Player> ghostBall;   // the ghost's own ball, made for the first race
     std::map<int, std::string> stageNames;   // messages of the stages, read for the stage select
     int focusCheck = 0;        // steps until the window's focus is looked at again
+    int backgroundStage = 0;   // the stage loaded into the level (0: a stage file of one's own)
 };
