@@ -1,7 +1,8 @@
 // The real game with slow drawing: every frame sleeps the milliseconds given as the first
 // argument after it is drawn, as a slow machine would take them. Key repeat is ignored, so
 // a held up arrow chains steps the same way on every run. When a stage is won it writes the
-// clock to standard output: "won: <seconds left> left of <limit>".
+// clock to standard output: "won: <seconds left> left of <limit> after <steps> steps", and
+// "paused" whenever a pause begins.
 #include "app/Application.h"
 #include "media/ofAppGlutWindow.h"
 #include "media/ofAppRunner.h"
@@ -27,10 +28,15 @@ public:
     {
         Application::update();
         if (player.stageWon && !reported) {
-            std::printf("won: %.3f left of %.3f\n", timeLeft, timeLimit);
+            std::printf("won: %.3f left of %.3f after %d steps\n", timeLeft, timeLimit, finishStep);
             std::fflush(stdout);
         }
         reported = player.stageWon;
+        if (paused && !pauseReported) {
+            std::printf("paused\n");
+            std::fflush(stdout);
+        }
+        pauseReported = paused;
     }
 
     void draw() override
@@ -42,6 +48,7 @@ public:
 private:
     int drawMillis;
     bool reported = false;
+    bool pauseReported = false;
 };
 
 } // namespace
