@@ -35,6 +35,7 @@ void Application::setup()
 
     level.setup(stage, gui.totalScore);
     player.reset(level.startPosition);
+    backgroundStage = stage;
     now = 0.0f;
     timeLeft = 0.0f;
     endTime = 0.0f;
@@ -83,6 +84,7 @@ void Application::update()
         gui.updateHud(timeLeft, level);
         camera.update(player);
     } else if (showStageSelect) {
+        showSelectedStage();
         Vec3 centre;
         float radius = 0.0f;
         level.bounds(centre, radius);
@@ -290,6 +292,7 @@ void Application::startStage()
         level.load(stage, gui.totalScore);
     }
     player.reset(level.startPosition);
+    backgroundStage = launch.mode == LaunchOptions::Mode::Play ? 0 : stage;
     // Loading counts against the limit, but the world has nothing to catch up on.
     ofPassTimeUnsimulated();
     timeLimit = level.timeLimit;

@@ -129,6 +129,7 @@ public:
         std::string medal;
     } tallyRecord;
     std::string notice;         // one line for the stage select
+    bool pauseWhenUnfocused = true;   // a stage pauses when the window loses the focus
 
     // The stage select's choice: the stage reached plays as Continue does, one below it is
     // practice; `race` brings the ghost of the stage's best run. False (with a notice) for a
@@ -150,6 +151,7 @@ private:
     void setupProgress();
     void applyLaunch();
     void stageSelectKey(int key);
+    void showSelectedStage();
     void stageScored();
     void stageLost();
     void leaveStage();
@@ -192,4 +194,5 @@ private:
     std::unique_ptr<Player> ghostBall;   // the ghost's own ball, made for the first race
     std::map<int, std::string> stageNames;   // messages of the stages, read for the stage select
     int focusCheck = 0;        // steps until the window's focus is looked at again
+    int backgroundStage = 0;   // the stage loaded into the level (0: a stage file of one's own)
 };

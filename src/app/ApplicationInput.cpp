@@ -134,7 +134,8 @@ void Application::applySettings(OptionsScreen::Action changed)
 // A stage in play pauses when the window loses the focus; it does not resume by itself.
 void Application::watchFocus()
 {
-    if (!playing || player.stageWon || paused || watching) {
+    // Without a window of the game's own (a test driving the Application) nothing can lose it.
+    if (!pauseWhenUnfocused || ofGetWindowPtr() == nullptr || !playing || player.stageWon || paused || watching) {
         focusCheck = 0;
         return;
     }

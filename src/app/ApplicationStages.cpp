@@ -131,13 +131,22 @@ void Application::stageSelectKey(int key)
     }
     if (stageSelect.stage() != before) {
         notice.clear();
-        // The stage behind the screen is the one highlighted.
-        int shown = stageSelect.stage();
-        int score = gui.totalScore;
-        level.clear();
-        level.load(shown, score);
-        player.reset(level.startPosition);
     }
+}
+
+// The stage behind the stage select is the one highlighted (update calls it while it shows).
+void Application::showSelectedStage()
+{
+    const int shown = stageSelect.stage();
+    if (shown == backgroundStage || shown < 1) {
+        return;
+    }
+    int number = shown;
+    int score = gui.totalScore;
+    level.clear();
+    level.load(number, score);
+    player.reset(level.startPosition);
+    backgroundStage = shown;
 }
 
 void Application::stageLost()
@@ -212,16 +221,15 @@ void Application::tallyEnter()
     const bool backToSelect = fromStageSelect;
     fromStageSelect = false;
     if (practice) {
+        // Back to the stage select with the practised stage still highlighted.
         player.stageWon = false;
         stage = reachedStage;
         practice = false;
     } else {
         nextStage();
-    }
-    if (backToSelect) {
         stageSelect.select(std::min(stage, stageSelect.stageCount()));
-        showStageSelect = true;
     }
+    showStageSelect = backToSelect;
 }
 
 std::string Application::stageName(int number)

@@ -1,6 +1,6 @@
 #include "gui/HighscoreFile.h"
 
-#include "gui/AtomicFile.h"
+#include "progress/AtomicFile.h"
 
 #include <algorithm>
 #include <fstream>

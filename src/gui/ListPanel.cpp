@@ -13,8 +13,9 @@ void drawListPanel(Gui& gui, const ListPanel& panel)
     const float cy = gui.height * 0.5f;
     const float halfW = std::min(330.0f, gui.width * 0.5f - 10.0f);
     const float itemStep = 55.0f;
-    const float halfH = 120.0f + itemStep * static_cast<float>(panel.items.size()) * 0.5f +
-                        14.0f * static_cast<float>(panel.footer.size());
+    // Title, items, footer lines of 28 pixels, and a margin.
+    const float halfH = 0.5f * (150.0f + itemStep * static_cast<float>(panel.items.size()) +
+                                28.0f * static_cast<float>(panel.footer.size()));
     const float top = cy - halfH;
     const float left = cx - halfW + 40.0f;
 

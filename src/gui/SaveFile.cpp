@@ -1,6 +1,6 @@
 #include "gui/SaveFile.h"
 
-#include "gui/AtomicFile.h"
+#include "progress/AtomicFile.h"
 #include "media/ofUtils.h"
 
 #include <fstream>

@@ -1,6 +1,6 @@
 #include "gui/Settings.h"
 
-#include "gui/AtomicFile.h"
+#include "progress/AtomicFile.h"
 #include "media/ofUtils.h"
 
 #include <algorithm>

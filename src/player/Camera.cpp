@@ -20,6 +20,7 @@ const float ORBIT_RADIUS = 14.0f;
 const float ORBIT_HEIGHT = 7.0f;
 const float ORBIT_SPEED = 0.05f;     // radians per second
 const float FAR_PLANE = 130.0f;      // world units
+const float FRAMED_FAR_PLANE = 260.0f;
 
 } // namespace
 
@@ -53,7 +54,7 @@ void Camera::orbitFramed(float seconds, const Vec3& centre, float radius)
 {
     // The view's half angle is 30 degrees vertically: a sphere of radius r fits at a distance
     // of r / sin 30 = 2r. Never nearer than the plain orbit, never beyond the far plane.
-    const float distance = std::clamp(2.2f * radius, ORBIT_RADIUS, FAR_PLANE * 0.55f);
+    const float distance = std::clamp(2.2f * radius, ORBIT_RADIUS, FAR_PLANE * 0.5f);
     const float a = seconds * ORBIT_SPEED;
     const float across = distance * 0.89f;   // the eye 27 degrees above the stage's middle
     eye = centre + Vec3(across * std::cos(a), across * std::sin(a), distance * 0.45f);
@@ -72,7 +73,9 @@ void Camera::apply(int width, int height, const Player& player)
     double aspect = static_cast<double>(width) / (height > 0 ? height : 1);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(60.0, aspect, 1.0, FAR_PLANE);
+    // A framing eye may stand far out, up to half the sky's radius from the origin: the sky
+    // beyond it must not be cut off by the far plane.
+    gluPerspective(60.0, aspect, 1.0, framed ? FRAMED_FAR_PLANE : FAR_PLANE);
 
     Vec3 from = eye + lookOffset;
     Vec3 at = framed ? frameCentre : player.Position + lookOffset * 0.5f;

@@ -1,6 +1,6 @@
 #include "progress/Records.h"
 
-#include "gui/AtomicFile.h"
+#include "progress/AtomicFile.h"
 #include "media/ofUtils.h"
 #include "progress/TextLine.h"
 

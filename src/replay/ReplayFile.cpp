@@ -1,6 +1,6 @@
 #include "replay/ReplayFile.h"
 
-#include "gui/AtomicFile.h"
+#include "progress/AtomicFile.h"
 #include "media/ofUtils.h"
 
 #include <Poco/DigestEngine.h>

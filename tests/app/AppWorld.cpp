@@ -113,6 +113,8 @@ std::string AppWorld::read(const std::string& relative) const
 Application& AppWorld::start()
 {
     app = std::make_unique<Application>();
+    // Test programs share one X server and take turns at its focus: none of them is left.
+    app->pauseWhenUnfocused = false;
     app->setup();
     app->update();
     return *app;

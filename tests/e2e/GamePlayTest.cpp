@@ -90,6 +90,70 @@ TEST(GamePlay, MenuThenAStageWonWithTheUpArrowAndSaved)
     ASSERT_TRUE(status.has_value()) << "still running after Escape";
     EXPECT_EQ(*status, 0) << run.program->output();
     EXPECT_EQ(readFile(save), saved);   // nothing is written at exit
+
+    // The win left its record and its run, best and last; the stage checker, with no
+    // window, plays the run again and finds the score the game gave.
+    const std::string records = readFile(run.workDir.path() / "data" / "records.txt");
+    EXPECT_EQ(records.rfind("tumbrix-records 1\nstage 1 time ", 0), 0u) << records;
+    EXPECT_NE(records.find(" score " + std::to_string(score) + " "), std::string::npos) << records;
+    EXPECT_EQ(readFile(run.workDir.path() / "data" / "replays" / "stage1-best.replay"),
+              readFile(run.workDir.path() / "data" / "replays" / "stage1-last.replay"));
+    testsupport::ChildProcess check(testsupport::binaryDir() / "stagecheck",
+                                    {"--replay", "data/replays/stage1-best.replay"}, run.workDir.path(), {});
+    const std::optional<int> checked = check.wait(60000);
+    ASSERT_TRUE(checked.has_value());
+    EXPECT_EQ(*checked, 0) << check.output();
+    EXPECT_NE(check.output().find("score " + std::to_string(score)), std::string::npos) << check.output();
+}
+
+TEST(GamePlay, CommandLineStartsAStageOrAStageFileOfOnesOwn)
+{
+    // --help needs no display: it is read before any window opens.
+    testsupport::ScratchDir plain;
+    testsupport::ChildProcess help(testsupport::binaryDir() / "tumbrix", {"--help"}, plain.path(), {"DISPLAY="});
+    ASSERT_EQ(help.wait(e2e::EXIT_TIMEOUT_MS), std::optional<int>(0)) << help.output();
+    for (const char* option : {"--stage N", "--play FILE", "--replay FILE"}) {
+        EXPECT_NE(help.output().find(option), std::string::npos) << help.output();
+    }
+    testsupport::ChildProcess wrong(testsupport::binaryDir() / "tumbrix", {"--stage", "two"}, plain.path(), {"DISPLAY="});
+    EXPECT_EQ(wrong.wait(e2e::EXIT_TIMEOUT_MS), std::optional<int>(2)) << wrong.output();
+
+    // A stage the save has not reached: one line, and the menu.
+    {
+        e2e::Run run;
+        writeFixture(run.workDir);
+        ASSERT_TRUE(run.start("tumbrix", {"--stage", "2"})) << run.program->output();
+        Screenshot shot;
+        ASSERT_TRUE(waitForScreen(run, menuShowing, shot)) << run.program->output();
+        EXPECT_NE(run.program->output().find("--stage 2: stage 2 is locked"), std::string::npos) << run.program->output();
+        run.key("Escape");
+        run.program->wait(e2e::EXIT_TIMEOUT_MS);
+    }
+
+    // A stage file of one's own plays at once, again after a win, and leaves no save, no
+    // record and no replay behind.
+    e2e::Run run;
+    writeFixture(run.workDir);
+    run.workDir.write("mine.txt", ROW_STAGE);
+    ASSERT_TRUE(run.start("tumbrix", {"--play", "mine.txt"})) << run.program->output();
+    ASSERT_TRUE(run.fullScreen());
+    Screenshot shot;
+    ASSERT_TRUE(waitForScreen(run, hudShowing, shot)) << run.program->output();
+    run.display.xdotool("windowfocus --sync " + std::to_string(run.window));
+    ASSERT_TRUE(run.display.xdotool("keydown Up"));
+    const bool won = waitForScreen(run, tallyShowing, shot);
+    run.display.xdotool("keyup Up");
+    ASSERT_TRUE(won) << run.program->output();
+    for (int i = 0; i < 5 && !hudShowing(shot); ++i) {
+        run.key("Return");
+        waitForScreen(run, hudShowing, shot);
+    }
+    EXPECT_TRUE(hudShowing(shot)) << "the stage did not start again";
+    run.key("Escape");
+    EXPECT_EQ(run.program->wait(e2e::EXIT_TIMEOUT_MS), std::optional<int>(0));
+    for (const char* written : {"data/DoNotReadMe.txt", "data/records.txt", "data/replays"}) {
+        EXPECT_FALSE(fs::exists(run.workDir.path() / written)) << written;
+    }
 }
 
 namespace {
@@ -108,7 +172,8 @@ std::string longRowStage()
 struct RowResult {
     int score = -1;            // from the save file: ten points a whole second left
     double secondsLeft = -1;   // the clock when the finish was reached, as the game printed it
-    int finishStep = -1;       // the step that won, as the game printed it
+    double limit = -1;         // the stage's time limit, as the game printed it
+    int steps = -1;            // game steps the ball ran to the finish
     int frameRate = -1;        // from the title, in mid-stage
     std::string output;
     std::string replay;        // the text of the run's data/replays/stage1-last.replay
@@ -128,12 +193,17 @@ void writeLongRowFixture(const testsupport::ScratchDir& dir)
     dir.write("data/levels/level2.txt", longRowStage());
 }
 
-// "won: 55.000 left of 60.000 at step 301": the step, or -1.
-int wonAtStep(const std::string& output)
+// "won: 55.000 left of 60.000 after 301 steps": the steps, or -1.
+int wonAfterSteps(const std::string& output)
 {
     const std::size_t won = output.find("won: ");
-    const std::size_t at = output.find(" at step ", won);
-    return won == std::string::npos || at == std::string::npos ? -1 : std::atoi(output.c_str() + at + 9);
+    int steps = -1;
+    double left = 0;
+    double limit = 0;
+    if (won != std::string::npos) {
+        std::sscanf(output.c_str() + won, "won: %lf left of %lf after %d steps", &left, &limit, &steps);
+    }
+    return steps;
 }
 
 // Runs the stage checker on a replay below `workDir`, the way a player would.
@@ -169,19 +239,22 @@ RowResult playLongRow(int drawMillis, bool stall, int pauseMillis = 0)
         run.program->signal(SIGCONT);
     }
     if (pauseMillis > 0) {
-        // Releasing any key ends auto-forward, so up is let go before P and held again after.
-        run.display.xdotool("keyup --delay 0 Up key --delay 0 p");
+        // Releasing any key ends auto-forward, and a key the busy ball gets is dropped: up is
+        // let go, the ball finishes its step, P pauses, P resumes, and up goes down again.
+        run.display.xdotool("keyup --delay 0 Up");
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        run.display.xdotool("key --delay 0 p");
         std::this_thread::sleep_for(std::chrono::milliseconds(pauseMillis));
         run.display.xdotool("key --delay 0 p keydown --delay 0 Up");
     }
-    const bool won = run.program->waitForOutput("won: ", 60000);
+    const bool won = run.program->waitForOutput(" steps\n", 60000);
     run.display.xdotool("keyup Up");
     result.output = run.program->output();
     if (!won) {
         return result;
     }
-    result.secondsLeft = std::atof(result.output.c_str() + result.output.find("won: ") + 5);
-    result.finishStep = wonAtStep(result.output);
+    const char* line = result.output.c_str() + result.output.find("won: ");
+    std::sscanf(line, "won: %lf left of %lf after %d steps", &result.secondsLeft, &result.limit, &result.steps);
 
     // Enter on the tally saves the next stage and the score; the first tally frame must
     // have been drawn for the key to count, so it is pressed again until the file is there.
@@ -218,7 +291,7 @@ int watchAt60(const std::string& replay, int& status, std::string& output)
         output = run.program ? run.program->output() : "not started";
         return -1;
     }
-    const bool won = run.program->waitForOutput("won: ", 60000);
+    const bool won = run.program->waitForOutput(" steps\n", 60000);
     // Any key ends a watched run, and with it a game started to watch one.
     for (int i = 0; i < 50 && run.program->running(); ++i) {
         if (i % 10 == 0) {
@@ -228,7 +301,7 @@ int watchAt60(const std::string& replay, int& status, std::string& output)
     }
     status = run.program->wait(e2e::EXIT_TIMEOUT_MS).value_or(-1);
     output = run.program->output();
-    return won ? wonAtStep(output) : -1;
+    return won ? wonAfterSteps(output) : -1;
 }
 
 // The step of the first press of the up arrow in a replay's text, or -1.
@@ -280,17 +353,17 @@ TEST(GamePlay, SlowFramesAndAStallCostTheClockNoMoreThanTheBallMoved)
     EXPECT_EQ(slowest.checkStatus, 0) << slowest.checkOutput;
     ASSERT_GT(firstUpStep(paced.replay), -1) << paced.replay;
     ASSERT_GT(firstUpStep(slowest.replay), -1) << slowest.replay;
-    EXPECT_EQ(slowest.finishStep - firstUpStep(slowest.replay), paced.finishStep - firstUpStep(paced.replay))
+    EXPECT_EQ(slowest.steps - firstUpStep(slowest.replay), paced.steps - firstUpStep(paced.replay))
         << "at 15 frames a second:\n" << slowest.replay << "at 60:\n" << paced.replay;
     int watchStatus = -1;
     std::string watchOutput;
     const int watchedStep = watchAt60(slowest.replay, watchStatus, watchOutput);
-    EXPECT_EQ(watchedStep, slowest.finishStep) << watchOutput;
-    EXPECT_NE(slowest.replay.find("\nfinish " + std::to_string(slowest.finishStep) + "\n"), std::string::npos)
+    EXPECT_EQ(watchedStep, slowest.steps) << watchOutput;
+    EXPECT_NE(slowest.replay.find("\nfinish " + std::to_string(slowest.steps) + "\n"), std::string::npos)
         << slowest.replay;
     EXPECT_EQ(watchStatus, 0) << watchOutput;
     std::printf("15 frames a second: %d frames a second, won at step %d, up first pressed at step %d; "
-        "watched at 60: won at step %d\n", slowest.frameRate, slowest.finishStep, firstUpStep(slowest.replay),
+        "watched at 60: won at step %d\n", slowest.frameRate, slowest.steps, firstUpStep(slowest.replay),
         watchedStep);
 }
 
@@ -300,8 +373,16 @@ TEST(GamePlay, ThreeSecondsPausedCostTheClockNothing)
     ASSERT_GT(straight.score, 0) << straight.output;
     const RowResult paused = playLongRow(0, false, 3000);
     ASSERT_GT(paused.score, 0) << paused.output;
-    std::printf("seconds left %.3f straight, %.3f with 3 s paused\n", straight.secondsLeft, paused.secondsLeft);
-    EXPECT_NEAR(paused.secondsLeft, straight.secondsLeft, 0.1);
+    ASSERT_NE(paused.output.find("paused"), std::string::npos) << paused.output;
+    // The paused run also stood idle for a moment before P and after it, which the clock
+    // rightly counts: what it must not count is the pause. So the clock's seconds beyond the
+    // steps the ball ran (the loading of the stage, nothing else) are the same in both.
+    const double straightBeyond = straight.limit - straight.secondsLeft - straight.steps / 60.0;
+    const double pausedBeyond = paused.limit - paused.secondsLeft - paused.steps / 60.0;
+    std::printf("clock beyond the steps: %.3f s straight (%d steps), %.3f s with 3 s paused (%d steps)\n",
+        straightBeyond, straight.steps, pausedBeyond, paused.steps);
+    EXPECT_NEAR(pausedBeyond, straightBeyond, 0.1);
+    EXPECT_GT(paused.steps, straight.steps);   // it did stand idle around the pause
     // The pause is no part of the run: its replay still wins as it says.
     EXPECT_EQ(paused.checkStatus, 0) << paused.checkOutput;
 }

@@ -1,4 +1,4 @@
-#include "gui/AtomicFile.h"
+#include "progress/AtomicFile.h"
 #include "gui/HighscoreFile.h"
 #include "gui/SaveFile.h"
 #include "support/TestSupport.h"

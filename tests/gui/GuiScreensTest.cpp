@@ -35,7 +35,9 @@ TEST(GuiScreens, MenuPanelHasATitleBandAClearStripAndABody)
     EXPECT_TRUE(isBlue(world.pixel(CX + 248, CY - 75)));             // strip between
     EXPECT_TRUE(isPanelOverBlue(world.pixel(CX + 248, CY + 238)));   // body
     EXPECT_TRUE(isBlue(world.pixel(CX + 255, CY)));
-    EXPECT_TRUE(isBlue(world.pixel(CX, CY + 245)));
+    // The body reaches on below for the stage select and the options.
+    EXPECT_TRUE(isPanelOverBlue(world.pixel(CX + 248, CY + 335)));
+    EXPECT_TRUE(isBlue(world.pixel(CX, CY + 345)));
     // The title lies in the band, the items in the body.
     EXPECT_TRUE(world.hasYellow(CX - 180, CY - 230, 200, 40));
     EXPECT_TRUE(world.hasYellow(CX - 155, CY - 40, 200, 35));
@@ -47,21 +49,21 @@ TEST(GuiScreens, MenuCursorWrapsWhenTheMenuIsDrawn)
     GuiWorld world;
     Gui& gui = world.gui;
     const int continueY = CY - 10;
-    const int infoY = CY + 215;
+    const int optionsY = CY + 315;
 
     gui.menuCursor = -1;   // up on Continue
     world.beginScreen();
     gui.drawMenu(1, false);
-    EXPECT_EQ(gui.menuCursor, 4);
-    EXPECT_TRUE(underlined(world, infoY));
+    EXPECT_EQ(gui.menuCursor, 6);
+    EXPECT_TRUE(underlined(world, optionsY));
     EXPECT_FALSE(underlined(world, continueY));
 
-    gui.menuCursor = 6;    // down twice on "info + credits" before a frame
+    gui.menuCursor = 8;    // down twice on "options" before a frame
     world.beginScreen();
     gui.drawMenu(1, false);
     EXPECT_EQ(gui.menuCursor, 0);
     EXPECT_TRUE(underlined(world, continueY));
-    EXPECT_FALSE(underlined(world, infoY));
+    EXPECT_FALSE(underlined(world, optionsY));
 
     gui.menuCursor = 2;
     world.beginScreen();

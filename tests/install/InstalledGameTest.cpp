@@ -29,7 +29,8 @@ bool writtenByTheGame(const fs::path& rel)
 {
     const std::string name = rel.filename().string();
     return name == "DoNotReadMe.txt" || name == "hs.txt" || name == "settings.txt" || name == "records.txt" ||
-           name.find(".damaged") != std::string::npos || rel.extension() == ".tmp" || name[0] == '.';
+           name.find(".damaged") != std::string::npos || rel.extension() == ".tmp" || name[0] == '.' ||
+           rel.begin()->string() == "replays";
 }
 
 // Every regular file below `root`, by its path relative to it, with its bytes.

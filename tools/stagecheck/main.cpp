@@ -18,7 +18,7 @@
 
 #include "ReplayCheck.h"
 #include "StageCheck.h"
-#include "gui/AtomicFile.h"
+#include "progress/AtomicFile.h"
 
 #include <cstdio>
 #include <cstdlib>

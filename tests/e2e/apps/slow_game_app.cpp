@@ -1,8 +1,9 @@
 // The real game with slow drawing: every frame sleeps the milliseconds given as the first
 // argument after it is drawn, as a slow machine would take them. Key repeat is ignored, so
 // a held up arrow chains steps the same way on every run. When a stage is won it writes the
-// clock and the winning step to standard output: "won: <seconds left> left of <limit> at step
-// <step>". The game's own options may follow the milliseconds (--replay FILE).
+// clock to standard output: "won: <seconds left> left of <limit> after <steps> steps", and
+// "paused" whenever a pause begins. The game's own options may follow the milliseconds
+// (--replay FILE).
 #include "app/Application.h"
 #include "app/LaunchOptions.h"
 #include "media/ofAppGlutWindow.h"
@@ -30,10 +31,15 @@ public:
     {
         Application::update();
         if (player.stageWon && !reported) {
-            std::printf("won: %.3f left of %.3f at step %d\n", timeLeft, timeLimit, finishStep);
+            std::printf("won: %.3f left of %.3f after %d steps\n", timeLeft, timeLimit, finishStep);
             std::fflush(stdout);
         }
         reported = player.stageWon;
+        if (paused && !pauseReported) {
+            std::printf("paused\n");
+            std::fflush(stdout);
+        }
+        pauseReported = paused;
     }
 
     void draw() override
@@ -45,6 +51,7 @@ public:
 private:
     int drawMillis;
     bool reported = false;
+    bool pauseReported = false;
 };
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "gui/AtomicFile.h"
+#include "progress/AtomicFile.h"
 
 #include "media/ofUtils.h"
 
