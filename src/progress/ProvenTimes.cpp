@@ -62,19 +62,9 @@ bool ProvenTimes::load(const std::string& path)
 bool ProvenTimes::loadText(const std::string& text, const std::string& name)
 {
     std::map<int, int> read;
-    std::size_t at = 0;
     int number = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::string line = text.substr(at, end - at);
-        at = end + 1;
+    for (const std::string& line : splitLines(text)) {
         ++number;
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
         if (number == 1) {
             if (line != PROVEN_TIMES_HEADER) {
                 ofLog(OF_LOG_ERROR, "proven times: [%s] does not start with \"%s\"; stages show no medal targets",

@@ -134,18 +134,8 @@ bool Records::parseText(const std::string& text, int stageCount, int& skipped)
     records.clear();
     stages = stageCount;
     skipped = 0;
-    std::size_t at = 0;
     bool headerSeen = false;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::string line = text.substr(at, end - at);
-        at = end + 1;
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
+    for (const std::string& line : splitLines(text)) {
         if (!headerSeen) {
             if (line != RECORDS_HEADER) {
                 return false;

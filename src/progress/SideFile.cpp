@@ -1,6 +1,7 @@
 #include "progress/SideFile.h"
 
 #include "media/ofUtils.h"
+#include "progress/TextLine.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -89,20 +90,10 @@ SideFileResult readSideFile(const std::string& what, const std::string& path, co
     }
 
     result.status = SideFileStatus::Read;
-    std::size_t at = 0;
     int number = 0;
     bool headerSeen = false;
-    while (at < bytes.size()) {
-        std::size_t end = bytes.find('\n', at);
-        if (end == std::string::npos) {
-            end = bytes.size();
-        }
-        std::string line = bytes.substr(at, end - at);
-        at = end + 1;
+    for (const std::string& line : splitLines(bytes)) {
         ++number;
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
         if (!headerSeen) {
             if (line != header) {
                 return keptAside(what, path, "does not start with \"" + header + "\"");

@@ -1,6 +1,7 @@
 #include "progress/TextLine.h"
 
 #include <charconv>
+#include <utility>
 
 std::vector<std::string> splitWords(const std::string& line)
 {
@@ -49,4 +50,23 @@ std::string numberProblem(const std::string& what, const std::string& word, long
         return "bad " + what + " '" + word.substr(0, 40) + "'";
     }
     return what + " " + word + " out of range " + std::to_string(min) + " to " + std::to_string(max);
+}
+
+std::vector<std::string> splitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        std::string line = text.substr(at, end - at);
+        at = end + 1;
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
 }

@@ -7,6 +7,10 @@
 
 std::vector<std::string> splitWords(const std::string& line);
 
+// The lines of a file's text, line 1 first: each without its '\n' and a '\r' before it. A
+// text that ends in a line break has no empty line after it.
+std::vector<std::string> splitLines(const std::string& text);
+
 // True with `value` set when `word` is a whole decimal number (an optional '-', digits,
 // nothing else) from `min` to `max`.
 bool readWholeNumber(const std::string& word, long long min, long long max, long long& value);

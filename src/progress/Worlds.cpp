@@ -73,19 +73,9 @@ bool Worlds::loadText(const std::string& text, const std::string& name)
     std::map<int, std::string> read;
     std::string firstProblem;
     int problems = 0;
-    std::size_t at = 0;
     int number = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::string line = text.substr(at, end - at);
-        at = end + 1;
+    for (const std::string& line : splitLines(text)) {
         ++number;
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
         if (number == 1) {
             if (line != WORLDS_HEADER) {
                 names.clear();
